@@ -8,3 +8,6 @@ set(CMAKE_FIND_ROOT_PATH /usr/i686-w64-mingw32)
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+# Link the C++, GCC and threading runtimes into the executables, so a program needs nothing
+# on Windows beyond the system DLLs.
+set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")

@@ -1,0 +1,41 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the build, the tests and the tools need. When every one is
+# already installed it does not touch apt at all, so repeated runs cost nothing.
+set -euo pipefail
+
+packages=(
+    # build
+    cmake ninja-build g++ clang
+    # sanitizer and libFuzzer runtimes for clang
+    libclang-rt-14-dev
+    # tests and benchmarks
+    libgtest-dev libgmock-dev googletest libbenchmark-dev
+    # Windows i686 cross build
+    g++-mingw-w64-i686
+    # the Linux platform layer: display, audio, decoding, fonts
+    libsdl2-dev libsndfile1-dev libfreetype-dev libfontconfig-dev
+    # end-to-end runs under a virtual X server, and media fixtures
+    xvfb xdotool sox
+)
+
+is_installed() {
+    [[ "$(dpkg-query -W -f='${db:Status-Status}' "$1" 2>/dev/null)" == installed ]]
+}
+
+missing=()
+for package in "${packages[@]}"; do
+    if ! is_installed "$package"; then
+        missing+=("$package")
+    fi
+done
+if ((${#missing[@]} == 0)); then
+    exit 0
+fi
+
+as_root=()
+if ((EUID != 0)); then
+    as_root=(sudo)
+fi
+echo "Installing: ${missing[*]}"
+"${as_root[@]}" apt-get update -q
+"${as_root[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -q "${missing[@]}"

@@ -1,0 +1,82 @@
+#!/usr/bin/env bash
+# The test command: installs what is missing, then builds and tests the native build, the
+# same under address and undefined-behaviour sanitizers, cross-builds for Windows, and runs
+# every fuzz target briefly. Stops at the first failure. The last line sums both test runs
+# as "N passed, N failed".
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+fuzz_seconds=20
+jobs=$(nproc)
+passed=0
+failed=0
+skipped=0
+summaries=()
+
+section() {
+    printf '\n==== %s (at %d s) ====\n' "$1" "$SECONDS"
+}
+
+print_totals() {
+    section "Summary"
+    if ((${#summaries[@]} > 0)); then
+        printf '%s\n' "${summaries[@]}"
+    fi
+    if ((skipped > 0)); then
+        echo "$passed passed, $failed failed, $skipped skipped"
+    else
+        echo "$passed passed, $failed failed"
+    fi
+}
+
+# Adds the counts of one ctest run, read from its log, to the totals.
+count_results() {
+    local preset=$1 log=$2 summary total failures skips
+    summary=$(grep -E '[0-9]+ tests failed out of [0-9]+' "$log" | tail -n 1) || return 0
+    summaries+=("$preset: $summary")
+    total=$(sed -E 's/.* out of ([0-9]+).*/\1/' <<<"$summary")
+    failures=$(sed -E 's/.* ([0-9]+) tests failed out of.*/\1/' <<<"$summary")
+    # ctest counts skipped tests among the passed ones; they are listed as "(Skipped)".
+    skips=$(grep -cE '\(Skipped\)$' "$log") || true
+    passed=$((passed + total - failures - skips))
+    failed=$((failed + failures))
+    skipped=$((skipped + skips))
+}
+
+build_preset() {
+    cmake --preset "$1"
+    cmake --build --preset "$1" --parallel "$jobs"
+}
+
+# Builds and tests one preset; on a failure prints the totals so far and stops.
+test_preset() {
+    local preset=$1 log status=0
+    section "Build: $preset"
+    build_preset "$preset"
+    section "Test: $preset"
+    log="build/$preset/ctest-output.log"
+    ctest --preset "$preset" 2>&1 | tee "$log" || status=$?
+    count_results "$preset" "$log"
+    if ((status != 0)); then
+        print_totals
+        exit "$status"
+    fi
+}
+
+section "Dependencies"
+scripts/deps.sh
+
+test_preset default
+
+export ASAN_OPTIONS=halt_on_error=1:detect_leaks=1
+export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
+test_preset asan
+
+section "Cross build: mingw32"
+build_preset mingw32
+find build/mingw32 -name '*.exe' -printf 'linked %p\n'
+
+section "Fuzz: ${fuzz_seconds} s per target"
+scripts/fuzz.sh "$fuzz_seconds"
+
+print_totals
