@@ -29,6 +29,11 @@ struct TData {
     void* Accessor = nullptr;
 };
 
+// The type part of a value's tag, without the dispatcher's forward request.
+inline std::uint8_t TagType(const TData& value) {
+    return static_cast<std::uint8_t>(value.Tag & ~TagForwardFlag);
+}
+
 // The font description every windowed element carries.
 struct TFontRec {
     std::string FontName;

@@ -28,8 +28,7 @@ struct MemberHandler<Operation> {
 };
 template <auto Operation> inline constexpr TZu_Handler Bind = &MemberHandler<Operation>::Call;
 
-template <auto Operation, class Class>
-TZu_Event MakeEvent(Class* receiver, std::uint16_t index) {
+template <auto Operation, class Class> TZu_Event MakeEvent(Class* receiver, std::uint16_t index) {
     return MakeEvent(Bind<Operation>, receiver, index);
 }
 
