@@ -39,10 +39,12 @@ for target in "${targets[@]}"; do
     "build/fuzz/tests/fuzz/$target" -max_total_time="$seconds" -timeout=10 \
         -artifact_prefix="$artifacts" -print_final_stats=1 "${corpora[@]}" >"$log" 2>&1 ||
         status=$?
-    # The per-input progress lines are many and say little; everything else is shown.
-    grep -v -E '^#[0-9]+' "$log" || true
     if ((status != 0)); then
+        # The report without the many progress and new-coverage lines.
+        grep -v -E '^#[0-9]+|^\s+NEW_FUNC' "$log" >&2 || true
         echo "$target: finding (exit $status); input kept in $artifacts, full log in $log" >&2
         exit 1
     fi
+    grep -E '^(Done|stat::number_of_executed_units|stat::new_units_added|stat::peak_rss_mb)' \
+        "$log"
 done
