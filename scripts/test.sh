@@ -74,7 +74,7 @@ test_preset asan
 
 section "Cross build: mingw32"
 build_preset mingw32
-find build/mingw32 -name '*.exe' -printf 'linked %p\n'
+find build/mingw32 -name '*.exe' -not -path '*/CMakeFiles/*' -printf 'linked %p\n'
 
 section "Fuzz: ${fuzz_seconds} s per target"
 scripts/fuzz.sh "$fuzz_seconds"
