@@ -34,6 +34,10 @@ fi
 
 as_root=()
 if ((EUID != 0)); then
+    if ! command -v sudo >/dev/null; then
+        echo "Missing packages: ${missing[*]}. Run this as root, or install sudo." >&2
+        exit 1
+    fi
     as_root=(sudo)
 fi
 echo "Installing: ${missing[*]}"
