@@ -28,5 +28,6 @@
 
 #include "platform/posix/api/types.h"
 #include "platform/posix/api/kernel32.h"
+#include "platform/posix/api/user32.h"
 
 #endif
