@@ -28,6 +28,8 @@
 
 #include "platform/posix/api/types.h"
 #include "platform/posix/api/kernel32.h"
+#include "platform/posix/api/kernel32_process.h"
 #include "platform/posix/api/user32.h"
+#include "platform/posix/api/user32_system.h"
 
 #endif
