@@ -107,6 +107,11 @@ HWND Capture();
 std::vector<std::string> ListItems(HWND listBox);
 int CurrentItem(HWND listBox);
 
+// The message DispatchMessageA is delivering at this moment (the innermost one), or null; the
+// serial changes with every dispatch. Recording window procedures use it to tell posted
+// messages from sent ones.
+const MSG* MessageBeingDispatched(std::uint64_t* serial);
+
 // ---- Recording of API calls -------------------------------------------------------------------
 
 enum class ApiFamily {

@@ -745,6 +745,8 @@ LRESULT WINAPI DefWindowProcA(HWND window, UINT message, WPARAM wParam, LPARAM l
 LRESULT WINAPI CallWindowProcA(WNDPROC proc, HWND window, UINT message, WPARAM wParam,
                                LPARAM lParam);
 DWORD WINAPI GetMessageTime();
+// The cursor position, in screen coordinates, of the last message retrieved.
+DWORD WINAPI GetMessagePos();
 
 // Painting: the update rectangle of each window.
 BOOL WINAPI InvalidateRect(HWND window, const RECT* rect, BOOL erase);

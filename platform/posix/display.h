@@ -1,0 +1,55 @@
+#pragma once
+
+// The display backend: where top-level windows appear and where native input comes from. The
+// headless backend shows nothing and delivers no input of its own (tests feed input through
+// the test driver); a windowing backend shows a native window per visible top-level window and
+// turns native events into the layer's input queue (input.h).
+
+#include "platform/win32.h"
+
+#include <memory>
+#include <string>
+
+namespace posix {
+
+// What a backend needs to know of a top-level window.
+struct TopLevelState {
+    HWND Window = nullptr;
+    RECT Rect{};   // screen coordinates
+    RECT Client{}; // screen coordinates
+    bool Visible = false;
+    bool Minimized = false;
+    bool Maximized = false;
+    std::string Title;
+    DWORD Style = 0;
+    DWORD ExStyle = 0;
+    BYTE Alpha = 255;
+};
+
+class Display {
+public:
+    virtual ~Display() = default;
+
+    virtual int ScreenWidth() const = 0;
+    virtual int ScreenHeight() const = 0;
+
+    // A top-level window was created or changed (shown, hidden, moved, sized, restyled,
+    // retitled, made translucent), or destroyed.
+    virtual void TopLevelChanged(const TopLevelState& state) = 0;
+    virtual void TopLevelDestroyed(HWND window) = 0;
+
+    // Blocks until wakeFd is readable, native events wait, or timeoutMs passed (-1: no
+    // limit).
+    virtual void Wait(int wakeFd, int timeoutMs) = 0;
+
+    // Turns waiting native events into input of the layer. Never blocks.
+    virtual void DispatchNativeEvents() = 0;
+};
+
+// The backend in use; the headless one until another is chosen.
+Display& CurrentDisplay();
+void UseDisplay(std::unique_ptr<Display> display);
+
+std::unique_ptr<Display> MakeHeadlessDisplay();
+
+} // namespace posix

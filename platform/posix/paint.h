@@ -1,0 +1,19 @@
+#pragma once
+
+// Update rectangles and the WM_PAINT messages they produce.
+
+#include "platform/posix/message_filter.h"
+
+namespace posix {
+
+// The first visible window, in z-order and parents before children, that needs painting and
+// matches the filter.
+bool FindWindowToPaint(const MessageFilter& filter, HWND* window);
+
+// Marks the whole client area of a window (and of its visible descendants) for painting.
+void InvalidateWithDescendants(HWND window, bool erase);
+
+// Takes the update rectangle of a window, leaving it valid. False when it was valid.
+bool TakeUpdate(HWND window, RECT* update, bool* erase);
+
+} // namespace posix

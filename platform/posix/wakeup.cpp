@@ -1,0 +1,76 @@
+#include "platform/posix/wakeup.h"
+
+#include <csignal>
+#include <cstdint>
+#include <fcntl.h>
+#include <sys/eventfd.h>
+#include <unistd.h>
+
+namespace {
+
+int wakeFd = -1;
+volatile std::sig_atomic_t endSession = 0; // 0, or the signal that asked for it
+bool handlersInstalled = false;
+
+void OnEndSessionSignal(int signal) {
+    endSession = signal;
+    posix::WakeMessageLoop();
+}
+
+} // namespace
+
+namespace posix {
+
+int WakeFd() {
+    if (wakeFd < 0) {
+        wakeFd = eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
+    }
+    return wakeFd;
+}
+
+void WakeMessageLoop() {
+    const int fd = wakeFd;
+    if (fd >= 0) {
+        const std::uint64_t one = 1;
+        // Nothing to do when the counter is full: a wake-up is pending anyway.
+        [[maybe_unused]] const ssize_t written = write(fd, &one, sizeof one);
+    }
+}
+
+void DrainWakeups() {
+    std::uint64_t count = 0;
+    if (wakeFd >= 0) {
+        [[maybe_unused]] const ssize_t read = ::read(wakeFd, &count, sizeof count);
+    }
+}
+
+void InstallEndSessionHandlers() {
+    if (handlersInstalled) {
+        return;
+    }
+    handlersInstalled = true;
+    WakeFd();
+    struct sigaction action {};
+    action.sa_handler = OnEndSessionSignal;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    sigaction(SIGTERM, &action, nullptr);
+    sigaction(SIGHUP, &action, nullptr);
+}
+
+bool EndSessionPending() {
+    return endSession != 0;
+}
+
+bool TakeEndSession(LPARAM* lParam) {
+    const int signal = endSession;
+    if (signal == 0) {
+        return false;
+    }
+    endSession = 0;
+    // A hang-up means the user's session is closing; a termination request is a shutdown.
+    *lParam = signal == SIGHUP ? ENDSESSION_LOGOFF : 0;
+    return true;
+}
+
+} // namespace posix

@@ -1,0 +1,27 @@
+#pragma once
+
+// Wake-ups of a blocked WaitMessage (from signal handlers and, later, other threads) and the
+// end of the session announced by SIGTERM or SIGHUP.
+
+#include "platform/win32.h"
+
+namespace posix {
+
+// A descriptor that becomes readable after WakeMessageLoop.
+int WakeFd();
+
+// Ends a wait in progress, or the next one. Safe in signal handlers and from any thread.
+void WakeMessageLoop();
+
+// Empties the descriptor after a wait.
+void DrainWakeups();
+
+// Installs the SIGTERM and SIGHUP handlers (once); they only record the request and wake the
+// loop.
+void InstallEndSessionHandlers();
+
+// The session is ending: answers true once per request, with the lParam of WM_ENDSESSION.
+bool TakeEndSession(LPARAM* lParam);
+bool EndSessionPending();
+
+} // namespace posix

@@ -1,0 +1,913 @@
+// Windows: the handle table, creation and destruction, the tree of parents, owners and
+// z-order, properties and window data.
+//
+// Index: records; tree; creation; destruction; relations; properties; window data; text and
+// layering.
+
+#include "platform/posix/window_manager.h"
+
+#include "platform/posix/api/user32_system.h"
+#include "platform/posix/display.h"
+#include "platform/posix/focus.h"
+#include "platform/posix/input.h"
+#include "platform/posix/kernel_error.h"
+#include "platform/posix/message_queue.h"
+#include "platform/posix/timers.h"
+#include "platform/posix/wakeup.h"
+#include "platform/posix/window_geometry.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstring>
+#include <limits>
+#include <unordered_map>
+
+namespace {
+
+using posix::Window;
+
+// Handles are never reused, so a stale handle never reaches another window.
+std::uintptr_t nextHandle = 0x10010;
+std::unordered_map<HWND, std::unique_ptr<Window>> windows;
+std::vector<HWND> topLevel;
+HWND desktop = nullptr;
+int cascadeStep = 0;
+
+HWND NewHandle() {
+    nextHandle += 4;
+    return reinterpret_cast<HWND>(nextHandle);
+}
+
+Window& Desktop() {
+    if (desktop == nullptr) {
+        auto record = std::make_unique<Window>();
+        desktop = NewHandle();
+        record->Handle = desktop;
+        record->Style = WS_POPUP | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
+        record->Proc = DefWindowProcA;
+        record->Rect = {0, 0, posix::CurrentDisplay().ScreenWidth(),
+                        posix::CurrentDisplay().ScreenHeight()};
+        record->Client = record->Rect;
+        windows.emplace(desktop, std::move(record));
+    }
+    return *windows.at(desktop);
+}
+
+LONG ClampedSum(LONG a, LONG b) {
+    const std::int64_t sum = static_cast<std::int64_t>(a) + b;
+    return static_cast<LONG>(std::clamp<std::int64_t>(sum, std::numeric_limits<LONG>::min(),
+                                                      std::numeric_limits<LONG>::max()));
+}
+
+bool SameName(std::string_view a, std::string_view b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return std::tolower(static_cast<unsigned char>(x)) ==
+                      std::tolower(static_cast<unsigned char>(y));
+           });
+}
+
+// Property names are strings, or atoms given as small numbers.
+std::string PropertyName(LPCSTR name) {
+    if (IS_INTRESOURCE(name)) {
+        return "#" + std::to_string(reinterpret_cast<std::uintptr_t>(name));
+    }
+    return name;
+}
+
+} // namespace
+
+namespace posix {
+
+// ---- Records ----
+
+Window* FindWindowRecord(HWND handle) {
+    if (handle == nullptr) {
+        return nullptr;
+    }
+    if (handle == desktop || desktop == nullptr) {
+        Desktop();
+    }
+    const auto found = windows.find(handle);
+    return found == windows.end() ? nullptr : found->second.get();
+}
+
+Window* CheckedWindow(HWND handle) {
+    Window* window = FindWindowRecord(handle);
+    if (window == nullptr) {
+        SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+    }
+    return window;
+}
+
+Window& DesktopWindow() {
+    return Desktop();
+}
+
+std::vector<HWND>& TopLevelWindows() {
+    return topLevel;
+}
+
+std::vector<HWND>& SiblingsOf(const Window& window) {
+    if (window.Parent == nullptr) {
+        return topLevel;
+    }
+    return FindWindowRecord(window.Parent)->Children;
+}
+
+// ---- Tree ----
+
+bool IsTopLevel(const Window& window) {
+    return window.Parent == nullptr && window.Handle != desktop;
+}
+
+bool IsDescendantOf(HWND window, HWND ancestor) {
+    const Window* record = FindWindowRecord(window);
+    while (record != nullptr && record->Parent != nullptr) {
+        if (record->Parent == ancestor) {
+            return true;
+        }
+        record = FindWindowRecord(record->Parent);
+    }
+    return false;
+}
+
+bool IsSameOrDescendant(HWND window, HWND ancestor) {
+    return window != nullptr && (window == ancestor || IsDescendantOf(window, ancestor));
+}
+
+HWND RootOf(HWND window) {
+    const Window* record = FindWindowRecord(window);
+    while (record != nullptr && record->Parent != nullptr) {
+        record = FindWindowRecord(record->Parent);
+    }
+    return record == nullptr ? nullptr : record->Handle;
+}
+
+bool IsReallyVisible(HWND window) {
+    for (const Window* record = FindWindowRecord(window); record != nullptr;
+         record = FindWindowRecord(record->Parent)) {
+        if ((record->Style & WS_VISIBLE) == 0) {
+            return false;
+        }
+    }
+    return window != nullptr && FindWindowRecord(window) != nullptr;
+}
+
+std::vector<HWND> SubtreeOf(HWND window) {
+    std::vector<HWND> result{window};
+    for (std::size_t next = 0; next < result.size(); ++next) {
+        const Window* record = FindWindowRecord(result[next]);
+        if (record != nullptr) {
+            result.insert(result.end(), record->Children.begin(), record->Children.end());
+        }
+    }
+    return result;
+}
+
+// ---- Styles ----
+
+DWORD KeptExStyle(DWORD style, DWORD exStyle) {
+    const bool edged =
+        (exStyle & WS_EX_DLGMODALFRAME) != 0 || (style & (WS_DLGFRAME | WS_THICKFRAME)) != 0;
+    return edged ? (exStyle | WS_EX_WINDOWEDGE) : (exStyle & ~WS_EX_WINDOWEDGE);
+}
+
+// ---- Display ----
+
+void TellDisplay(HWND handle) {
+    const Window* window = FindWindowRecord(handle);
+    if (window == nullptr || !IsTopLevel(*window)) {
+        return;
+    }
+    TopLevelState state;
+    state.Window = handle;
+    state.Rect = window->Rect;
+    state.Client = window->Client;
+    state.Visible = (window->Style & WS_VISIBLE) != 0;
+    state.Minimized = (window->Style & WS_MINIMIZE) != 0;
+    state.Maximized = (window->Style & WS_MAXIMIZE) != 0;
+    state.Title = window->Text;
+    state.Style = window->Style;
+    state.ExStyle = window->ExStyle;
+    state.Alpha = window->Layered && (window->LayeredFlags & LWA_ALPHA) != 0 ? window->LayeredAlpha
+                                                                             : BYTE{255};
+    CurrentDisplay().TopLevelChanged(state);
+}
+
+} // namespace posix
+
+// ---- Creation ----
+
+namespace {
+
+struct Placement {
+    int X;
+    int Y;
+    int Width;
+    int Height;
+};
+
+// An overlapped window given CW_USEDEFAULT is placed on a cascade and sized to three quarters
+// of the screen; a popup or child window gets 0, 0 and a zero size.
+Placement DefaultPlacement(bool overlapped, int x, int y, int width, int height) {
+    if (overlapped) {
+        const int screenWidth = GetSystemMetrics(SM_CXSCREEN);
+        const int screenHeight = GetSystemMetrics(SM_CYSCREEN);
+        if (x == CW_USEDEFAULT || y == CW_USEDEFAULT) {
+            const int step = GetSystemMetrics(SM_CYCAPTION) + GetSystemMetrics(SM_CYFRAME);
+            const int offset = step * (cascadeStep % 8);
+            cascadeStep++;
+            if (x == CW_USEDEFAULT) {
+                x = step + offset;
+            }
+            if (y == CW_USEDEFAULT) {
+                y = step + offset;
+            }
+        }
+        if (width == CW_USEDEFAULT) {
+            width = screenWidth * 3 / 4;
+        }
+        if (height == CW_USEDEFAULT) {
+            height = screenHeight * 3 / 4;
+        }
+    } else {
+        if (x == CW_USEDEFAULT) {
+            x = 0;
+            y = 0;
+        }
+        if (y == CW_USEDEFAULT) {
+            y = 0;
+        }
+        if (width == CW_USEDEFAULT) {
+            width = 0;
+        }
+        if (height == CW_USEDEFAULT) {
+            height = 0;
+        }
+    }
+    return {x, y, std::max(width, 0), std::max(height, 0)};
+}
+
+DWORD KeptStyle(DWORD style) {
+    DWORD kept = style & ~(WS_VISIBLE | WS_MINIMIZE | WS_MAXIMIZE);
+    if ((style & WS_CHILD) == 0) {
+        if ((style & WS_POPUP) == 0) {
+            kept |= WS_CAPTION | WS_CLIPSIBLINGS;
+        } else if ((style & WS_CAPTION) == WS_CAPTION) {
+            kept |= WS_CLIPSIBLINGS;
+        }
+    }
+    return kept;
+}
+
+void LinkIntoTree(Window& window) {
+    if (window.Parent != nullptr) {
+        // A new child goes to the bottom of its siblings, so creation order is z-order.
+        posix::FindWindowRecord(window.Parent)->Children.push_back(window.Handle);
+        return;
+    }
+    auto position = topLevel.begin();
+    if ((window.ExStyle & WS_EX_TOPMOST) == 0) {
+        position = std::find_if(topLevel.begin(), topLevel.end(), [](HWND other) {
+            return (posix::FindWindowRecord(other)->ExStyle & WS_EX_TOPMOST) == 0;
+        });
+    }
+    topLevel.insert(position, window.Handle);
+}
+
+void NotifyParents(HWND handle, UINT event) {
+    const Window* window = posix::FindWindowRecord(handle);
+    while (window != nullptr && window->Parent != nullptr &&
+           (window->ExStyle & WS_EX_NOPARENTNOTIFY) == 0) {
+        const HWND parent = window->Parent;
+        posix::SendToWindow(parent, WM_PARENTNOTIFY,
+                            MAKEWPARAM(static_cast<WORD>(event), static_cast<WORD>(window->Id)),
+                            reinterpret_cast<LPARAM>(handle));
+        window = posix::FindWindowRecord(parent);
+    }
+}
+
+void FreeWindow(HWND handle);
+
+} // namespace
+
+HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD style, int x,
+                            int y, int width, int height, HWND parent, HMENU menu,
+                            HINSTANCE instance, LPVOID param) {
+    std::shared_ptr<posix::WindowClass> windowClass = posix::FindClass(className);
+    if (!windowClass) {
+        SetLastError(ERROR_CANNOT_FIND_WND_CLASS);
+        return nullptr;
+    }
+    const bool child = (style & WS_CHILD) != 0;
+    if (parent == desktop) {
+        parent = nullptr;
+    }
+    if (parent != nullptr && posix::CheckedWindow(parent) == nullptr) {
+        return nullptr;
+    }
+    if (child && parent == nullptr) {
+        SetLastError(ERROR_TLW_WITH_WSCHILD);
+        return nullptr;
+    }
+    posix::InstallEndSessionHandlers();
+
+    auto record = std::make_unique<Window>();
+    Window& window = *record;
+    const HWND handle = NewHandle();
+    window.Handle = handle;
+    window.Class = windowClass;
+    window.Proc = windowClass->Proc;
+    window.Style = KeptStyle(style);
+    window.ExStyle = posix::KeptExStyle(window.Style, exStyle);
+    window.Parent = child ? parent : nullptr;
+    window.Owner = child ? nullptr : posix::RootOf(parent);
+    window.Id = child ? reinterpret_cast<UINT_PTR>(menu) : 0;
+    window.Instance = instance;
+    window.Extra.assign(static_cast<std::size_t>(std::max(windowClass->WindowExtra, 0)), 0);
+    const bool overlapped = !child && (style & WS_POPUP) == 0;
+    const Placement place = DefaultPlacement(overlapped, x, y, width, height);
+    window.Rect = {place.X, place.Y, ClampedSum(place.X, place.Width),
+                   ClampedSum(place.Y, place.Height)};
+    window.Client = window.Rect;
+    window.NormalRect = window.Rect;
+    windows.emplace(handle, std::move(record));
+    windowClass->Windows++;
+    LinkIntoTree(window);
+
+    CREATESTRUCTA create{param,      instance,     menu,
+                         parent,     place.Height, place.Width,
+                         place.Y,    place.X,      static_cast<LONG>(style),
+                         windowName, className,    exStyle};
+
+    // Windows that can be sized by the user learn their limits first.
+    if (overlapped || (style & WS_THICKFRAME) != 0) {
+        const MINMAXINFO limits = posix::MinMaxInfoOf(handle);
+        Window* current = posix::FindWindowRecord(handle);
+        if (current == nullptr) {
+            return nullptr;
+        }
+        const LONG clampedWidth =
+            std::clamp(place.Width, static_cast<int>(limits.ptMinTrackSize.x),
+                       std::max(limits.ptMinTrackSize.x, limits.ptMaxTrackSize.x));
+        const LONG clampedHeight =
+            std::clamp(place.Height, static_cast<int>(limits.ptMinTrackSize.y),
+                       std::max(limits.ptMinTrackSize.y, limits.ptMaxTrackSize.y));
+        current->Rect.right = ClampedSum(current->Rect.left, clampedWidth);
+        current->Rect.bottom = ClampedSum(current->Rect.top, clampedHeight);
+        current->Client = current->Rect;
+        current->NormalRect = current->Rect;
+        create.cx = clampedWidth;
+        create.cy = clampedHeight;
+    }
+
+    if (posix::SendToWindow(handle, WM_NCCREATE, 0, reinterpret_cast<LPARAM>(&create)) == 0) {
+        FreeWindow(handle);
+        return nullptr;
+    }
+    Window* current = posix::FindWindowRecord(handle);
+    if (current == nullptr) {
+        return nullptr;
+    }
+    RECT client = current->Rect;
+    posix::SendToWindow(handle, WM_NCCALCSIZE, FALSE, reinterpret_cast<LPARAM>(&client));
+    current = posix::FindWindowRecord(handle);
+    if (current == nullptr) {
+        return nullptr;
+    }
+    current->Client = client;
+
+    if (posix::SendToWindow(handle, WM_CREATE, 0, reinterpret_cast<LPARAM>(&create)) == -1) {
+        DestroyWindow(handle);
+        return nullptr;
+    }
+    current = posix::FindWindowRecord(handle);
+    if (current == nullptr) {
+        return nullptr;
+    }
+    if (overlapped) {
+        current->NeedSizeMessages = true;
+    } else {
+        posix::SendSizeAndMove(handle);
+    }
+    if (child) {
+        NotifyParents(handle, WM_CREATE);
+    }
+    if (posix::FindWindowRecord(handle) == nullptr) {
+        return nullptr;
+    }
+    posix::TellDisplay(handle);
+    if ((style & WS_VISIBLE) != 0) {
+        int command = SW_SHOW;
+        if ((style & WS_MAXIMIZE) != 0) {
+            command = SW_SHOWMAXIMIZED;
+        } else if ((style & WS_MINIMIZE) != 0) {
+            command = SW_SHOWMINIMIZED;
+        }
+        ShowWindow(handle, command);
+    }
+    return posix::FindWindowRecord(handle) == nullptr ? nullptr : handle;
+}
+
+// ---- Destruction ----
+
+namespace {
+
+void SendDestroyDownwards(HWND handle) {
+    posix::SendToWindow(handle, WM_DESTROY, 0, 0);
+    const Window* window = posix::FindWindowRecord(handle);
+    if (window == nullptr) {
+        return;
+    }
+    const std::vector<HWND> children = window->Children;
+    for (HWND child : children) {
+        Window* record = posix::FindWindowRecord(child);
+        if (record != nullptr) {
+            record->Destroying = true;
+            SendDestroyDownwards(child);
+        }
+    }
+}
+
+void Unlink(const Window& window) {
+    std::vector<HWND>& siblings = posix::SiblingsOf(window);
+    siblings.erase(std::remove(siblings.begin(), siblings.end(), window.Handle), siblings.end());
+}
+
+// WM_NCDESTROY reaches the deepest windows first; each record goes right after its message,
+// so properties can still be read and removed while it is handled.
+void FreeWindow(HWND handle) {
+    for (;;) {
+        Window* window = posix::FindWindowRecord(handle);
+        if (window == nullptr) {
+            return;
+        }
+        if (window->Children.empty()) {
+            break;
+        }
+        const HWND child = window->Children.front();
+        posix::FindWindowRecord(child)->Destroying = true;
+        FreeWindow(child);
+    }
+    posix::FindWindowRecord(handle)->Destroying = true;
+    posix::SendToWindow(handle, WM_NCDESTROY, 0, 0);
+    Window* window = posix::FindWindowRecord(handle);
+    if (window == nullptr) {
+        return;
+    }
+    posix::ForgetFocusOf(handle);
+    posix::ForgetInputOf(handle);
+    posix::KillTimersOf(handle);
+    posix::ForgetMessagesOf(handle);
+    for (HWND other : topLevel) {
+        Window* owned = posix::FindWindowRecord(other);
+        if (owned->Owner == handle) {
+            owned->Owner = nullptr;
+        }
+    }
+    const bool wasTopLevel = posix::IsTopLevel(*window);
+    Unlink(*window);
+    window->Class->Windows--;
+    windows.erase(handle);
+    if (wasTopLevel) {
+        posix::CurrentDisplay().TopLevelDestroyed(handle);
+    }
+}
+
+} // namespace
+
+BOOL WINAPI DestroyWindow(HWND handle) {
+    Window* window = posix::CheckedWindow(handle);
+    if (window == nullptr) {
+        return FALSE;
+    }
+    if (handle == desktop) {
+        SetLastError(ERROR_ACCESS_DENIED);
+        return FALSE;
+    }
+    if (window->Destroying) {
+        return TRUE;
+    }
+    window->Destroying = true;
+    const bool child = !posix::IsTopLevel(*window);
+    if (child) {
+        NotifyParents(handle, WM_DESTROY);
+    }
+    window = posix::FindWindowRecord(handle);
+    if (window != nullptr && (window->Style & WS_VISIBLE) != 0) {
+        if (child) {
+            ShowWindow(handle, SW_HIDE);
+        } else {
+            SetWindowPos(handle, nullptr, 0, 0, 0, 0,
+                         SWP_HIDEWINDOW | SWP_NOACTIVATE | SWP_NOZORDER | SWP_NOMOVE | SWP_NOSIZE);
+        }
+    }
+    if (posix::FindWindowRecord(handle) == nullptr) {
+        return TRUE;
+    }
+    posix::MoveFocusOutOf(handle);
+    posix::ActivateAnotherWindow(handle);
+
+    // Owned windows go before their owner.
+    const std::vector<HWND> snapshot = topLevel;
+    for (HWND other : snapshot) {
+        const Window* owned = posix::FindWindowRecord(other);
+        if (owned != nullptr && owned->Owner == handle) {
+            DestroyWindow(other);
+        }
+    }
+    if (posix::IsSameOrDescendant(GetCapture(), handle)) {
+        ReleaseCapture();
+    }
+    if (posix::FindWindowRecord(handle) == nullptr) {
+        return TRUE;
+    }
+    SendDestroyDownwards(handle);
+    FreeWindow(handle);
+    return TRUE;
+}
+
+void posix::DestroyAllWindows() {
+    while (!topLevel.empty()) {
+        const HWND handle = topLevel.back();
+        DestroyWindow(handle);
+        if (!topLevel.empty() && topLevel.back() == handle) {
+            FreeWindow(handle); // destroyed while already being destroyed: finish it
+        }
+    }
+    cascadeStep = 0;
+}
+
+// ---- Relations ----
+
+BOOL WINAPI IsWindow(HWND handle) {
+    return posix::FindWindowRecord(handle) != nullptr ? TRUE : FALSE;
+}
+
+HWND WINAPI GetDesktopWindow() {
+    return Desktop().Handle;
+}
+
+HWND WINAPI GetParent(HWND handle) {
+    const Window* window = posix::CheckedWindow(handle);
+    if (window == nullptr) {
+        return nullptr;
+    }
+    if (window->Parent != nullptr) {
+        return window->Parent;
+    }
+    // Only popups answer their owner.
+    return (window->Style & WS_POPUP) != 0 ? window->Owner : nullptr;
+}
+
+HWND WINAPI GetAncestor(HWND handle, UINT kind) {
+    const Window* window = posix::CheckedWindow(handle);
+    if (window == nullptr || handle == desktop) {
+        return nullptr;
+    }
+    switch (kind) {
+    case GA_PARENT:
+        return window->Parent != nullptr ? window->Parent : desktop;
+    case GA_ROOT:
+        return posix::RootOf(handle);
+    case GA_ROOTOWNER: {
+        HWND root = posix::RootOf(handle);
+        for (const Window* top = posix::FindWindowRecord(root);
+             top != nullptr && top->Owner != nullptr; top = posix::FindWindowRecord(root)) {
+            root = top->Owner;
+        }
+        return root;
+    }
+    default:
+        return nullptr;
+    }
+}
+
+HWND WINAPI GetWindow(HWND handle, UINT relation) {
+    const Window* window = posix::CheckedWindow(handle);
+    if (window == nullptr) {
+        return nullptr;
+    }
+    if (relation == GW_CHILD) {
+        const std::vector<HWND>& children = handle == desktop ? topLevel : window->Children;
+        return children.empty() ? nullptr : children.front();
+    }
+    if (relation == GW_OWNER) {
+        return window->Owner;
+    }
+    if (handle == desktop) {
+        return nullptr;
+    }
+    const std::vector<HWND>& siblings = posix::SiblingsOf(*window);
+    const auto at = std::find(siblings.begin(), siblings.end(), handle);
+    switch (relation) {
+    case GW_HWNDFIRST:
+        return siblings.front();
+    case GW_HWNDLAST:
+        return siblings.back();
+    case GW_HWNDNEXT:
+        return at + 1 == siblings.end() ? nullptr : *(at + 1);
+    case GW_HWNDPREV:
+        return at == siblings.begin() ? nullptr : *(at - 1);
+    default:
+        return nullptr;
+    }
+}
+
+BOOL WINAPI IsChild(HWND parent, HWND handle) {
+    return posix::IsDescendantOf(handle, parent) ? TRUE : FALSE;
+}
+
+BOOL WINAPI EnumChildWindows(HWND parent, WNDENUMPROC enumProc, LPARAM lParam) {
+    if (enumProc == nullptr) {
+        return FALSE;
+    }
+    std::vector<HWND> all;
+    if (parent == nullptr || parent == desktop) {
+        for (HWND top : topLevel) {
+            const std::vector<HWND> tree = posix::SubtreeOf(top);
+            all.insert(all.end(), tree.begin(), tree.end());
+        }
+    } else {
+        if (posix::CheckedWindow(parent) == nullptr) {
+            return FALSE;
+        }
+        all = posix::SubtreeOf(parent);
+        all.erase(all.begin());
+    }
+    for (HWND window : all) {
+        if (posix::FindWindowRecord(window) != nullptr && enumProc(window, lParam) == FALSE) {
+            break;
+        }
+    }
+    return TRUE;
+}
+
+// ---- Properties ----
+
+BOOL WINAPI SetPropA(HWND handle, LPCSTR name, HANDLE data) {
+    Window* window = posix::CheckedWindow(handle);
+    if (window == nullptr) {
+        return FALSE;
+    }
+    if (name == nullptr) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    const std::string key = PropertyName(name);
+    for (posix::WindowProperty& property : window->Properties) {
+        if (SameName(property.Name, key)) {
+            property.Data = data;
+            return TRUE;
+        }
+    }
+    window->Properties.push_back({key, data});
+    return TRUE;
+}
+
+HANDLE WINAPI GetPropA(HWND handle, LPCSTR name) {
+    const Window* window = posix::CheckedWindow(handle);
+    if (window == nullptr || name == nullptr) {
+        return nullptr;
+    }
+    const std::string key = PropertyName(name);
+    for (const posix::WindowProperty& property : window->Properties) {
+        if (SameName(property.Name, key)) {
+            return property.Data;
+        }
+    }
+    return nullptr;
+}
+
+HANDLE WINAPI RemovePropA(HWND handle, LPCSTR name) {
+    Window* window = posix::CheckedWindow(handle);
+    if (window == nullptr || name == nullptr) {
+        return nullptr;
+    }
+    const std::string key = PropertyName(name);
+    auto& properties = window->Properties;
+    const auto found =
+        std::find_if(properties.begin(), properties.end(),
+                     [&](const auto& property) { return SameName(property.Name, key); });
+    if (found == properties.end()) {
+        return nullptr;
+    }
+    const HANDLE data = found->Data;
+    properties.erase(found);
+    return data;
+}
+
+// ---- Window data ----
+
+namespace {
+
+template <typename Value> bool ReadExtra(const Window& window, int offset, Value* value) {
+    if (offset < 0 || static_cast<std::size_t>(offset) + sizeof(Value) > window.Extra.size()) {
+        SetLastError(ERROR_INVALID_INDEX);
+        return false;
+    }
+    std::memcpy(value, window.Extra.data() + offset, sizeof(Value));
+    return true;
+}
+
+template <typename Value> Value WriteExtra(Window& window, int offset, Value value) {
+    Value previous{};
+    if (!ReadExtra(window, offset, &previous)) {
+        return 0;
+    }
+    std::memcpy(window.Extra.data() + offset, &value, sizeof(Value));
+    return previous;
+}
+
+LONG_PTR ReadLong(HWND handle, int index) {
+    const Window* window = posix::CheckedWindow(handle);
+    if (window == nullptr) {
+        return 0;
+    }
+    switch (index) {
+    case GWLP_WNDPROC:
+        return reinterpret_cast<LONG_PTR>(window->Proc);
+    case GWLP_HINSTANCE:
+        return reinterpret_cast<LONG_PTR>(window->Instance);
+    case GWLP_HWNDPARENT:
+        return reinterpret_cast<LONG_PTR>(window->Parent != nullptr ? window->Parent
+                                                                    : window->Owner);
+    case GWLP_ID:
+        return static_cast<LONG_PTR>(window->Id);
+    case GWLP_USERDATA:
+        return window->UserData;
+    case GWL_STYLE:
+        return static_cast<LONG_PTR>(static_cast<LONG>(window->Style));
+    case GWL_EXSTYLE:
+        return static_cast<LONG_PTR>(static_cast<LONG>(window->ExStyle));
+    default:
+        SetLastError(ERROR_INVALID_INDEX);
+        return 0;
+    }
+}
+
+// Changes a style with WM_STYLECHANGING and WM_STYLECHANGED around it. Visibility follows
+// WS_VISIBLE without messages, as a direct style change does; WS_EX_TOPMOST only changes
+// through the z-order.
+DWORD ChangeStyle(HWND handle, int index, DWORD wanted) {
+    Window* window = posix::FindWindowRecord(handle);
+    const DWORD old = index == GWL_STYLE ? window->Style : window->ExStyle;
+    if (index == GWL_EXSTYLE) {
+        wanted =
+            posix::KeptExStyle(window->Style, (wanted & ~WS_EX_TOPMOST) | (old & WS_EX_TOPMOST));
+    }
+    STYLESTRUCT change{old, wanted};
+    posix::SendToWindow(handle, WM_STYLECHANGING, static_cast<WPARAM>(index),
+                        reinterpret_cast<LPARAM>(&change));
+    window = posix::FindWindowRecord(handle);
+    if (window == nullptr) {
+        return old;
+    }
+    if (index == GWL_STYLE) {
+        window->Style = change.styleNew;
+        window->ExStyle = posix::KeptExStyle(window->Style, window->ExStyle);
+    } else {
+        window->ExStyle = change.styleNew;
+    }
+    posix::SendToWindow(handle, WM_STYLECHANGED, static_cast<WPARAM>(index),
+                        reinterpret_cast<LPARAM>(&change));
+    posix::TellDisplay(handle);
+    return old;
+}
+
+LONG_PTR WriteLong(HWND handle, int index, LONG_PTR value) {
+    Window* window = posix::CheckedWindow(handle);
+    if (window == nullptr) {
+        return 0;
+    }
+    LONG_PTR previous = 0;
+    switch (index) {
+    case GWLP_WNDPROC:
+        previous = reinterpret_cast<LONG_PTR>(window->Proc);
+        window->Proc = reinterpret_cast<WNDPROC>(value);
+        return previous;
+    case GWLP_HINSTANCE:
+        previous = reinterpret_cast<LONG_PTR>(window->Instance);
+        window->Instance = reinterpret_cast<HINSTANCE>(value);
+        return previous;
+    case GWLP_HWNDPARENT:
+        previous = reinterpret_cast<LONG_PTR>(window->Owner);
+        if (posix::IsTopLevel(*window)) {
+            window->Owner = posix::RootOf(reinterpret_cast<HWND>(value));
+        }
+        return previous;
+    case GWLP_ID:
+        previous = static_cast<LONG_PTR>(window->Id);
+        window->Id = static_cast<UINT_PTR>(value);
+        return previous;
+    case GWLP_USERDATA:
+        previous = window->UserData;
+        window->UserData = value;
+        return previous;
+    case GWL_STYLE:
+    case GWL_EXSTYLE:
+        return static_cast<LONG>(ChangeStyle(handle, index, static_cast<DWORD>(value)));
+    default:
+        SetLastError(ERROR_INVALID_INDEX);
+        return 0;
+    }
+}
+
+} // namespace
+
+LONG WINAPI GetWindowLongA(HWND handle, int index) {
+    if (index >= 0) {
+        const Window* window = posix::CheckedWindow(handle);
+        LONG value = 0;
+        return window != nullptr && ReadExtra(*window, index, &value) ? value : 0;
+    }
+    return static_cast<LONG>(ReadLong(handle, index));
+}
+
+LONG WINAPI SetWindowLongA(HWND handle, int index, LONG value) {
+    if (index >= 0) {
+        Window* window = posix::CheckedWindow(handle);
+        return window != nullptr ? WriteExtra(*window, index, value) : 0;
+    }
+    return static_cast<LONG>(WriteLong(handle, index, value));
+}
+
+LONG_PTR WINAPI GetWindowLongPtrA(HWND handle, int index) {
+    if (index >= 0) {
+        const Window* window = posix::CheckedWindow(handle);
+        LONG_PTR value = 0;
+        return window != nullptr && ReadExtra(*window, index, &value) ? value : 0;
+    }
+    return ReadLong(handle, index);
+}
+
+LONG_PTR WINAPI SetWindowLongPtrA(HWND handle, int index, LONG_PTR value) {
+    if (index >= 0) {
+        Window* window = posix::CheckedWindow(handle);
+        return window != nullptr ? WriteExtra(*window, index, value) : 0;
+    }
+    return WriteLong(handle, index, value);
+}
+
+// ---- Text and layering ----
+
+BOOL WINAPI SetWindowTextA(HWND handle, LPCSTR text) {
+    if (posix::CheckedWindow(handle) == nullptr) {
+        return FALSE;
+    }
+    return SendMessageA(handle, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text)) != 0 ? TRUE : FALSE;
+}
+
+int WINAPI GetWindowTextA(HWND handle, LPSTR text, int maxCount) {
+    if (posix::CheckedWindow(handle) == nullptr || text == nullptr || maxCount <= 0) {
+        return 0;
+    }
+    text[0] = '\0';
+    return static_cast<int>(SendMessageA(handle, WM_GETTEXT, static_cast<WPARAM>(maxCount),
+                                         reinterpret_cast<LPARAM>(text)));
+}
+
+int WINAPI GetWindowTextLengthA(HWND handle) {
+    if (posix::CheckedWindow(handle) == nullptr) {
+        return 0;
+    }
+    return static_cast<int>(SendMessageA(handle, WM_GETTEXTLENGTH, 0, 0));
+}
+
+BOOL WINAPI SetLayeredWindowAttributes(HWND handle, COLORREF key, BYTE alpha, DWORD flags) {
+    Window* window = posix::CheckedWindow(handle);
+    if (window == nullptr) {
+        return FALSE;
+    }
+    if ((window->ExStyle & WS_EX_LAYERED) == 0 || (flags & ~(LWA_ALPHA | LWA_COLORKEY)) != 0) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    window->Layered = true;
+    window->LayeredKey = key;
+    window->LayeredAlpha = alpha;
+    window->LayeredFlags = flags;
+    posix::TellDisplay(handle);
+    return TRUE;
+}
+
+BOOL WINAPI GetLayeredWindowAttributes(HWND handle, COLORREF* key, BYTE* alpha, DWORD* flags) {
+    const Window* window = posix::CheckedWindow(handle);
+    if (window == nullptr) {
+        return FALSE;
+    }
+    if ((window->ExStyle & WS_EX_LAYERED) == 0 || !window->Layered) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    if (key != nullptr) {
+        *key = window->LayeredKey;
+    }
+    if (alpha != nullptr) {
+        *alpha = window->LayeredAlpha;
+    }
+    if (flags != nullptr) {
+        *flags = window->LayeredFlags;
+    }
+    return TRUE;
+}
