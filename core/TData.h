@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 
 class ArrayAccessor;
 class MatrixAccessor;
@@ -43,11 +44,41 @@ struct TFontRec {
     std::uint8_t FontCharset = 0;
 };
 
-TData MakeInteger(std::int32_t value);
-TData MakeString(std::string value);
-TData MakeReal(double value);
-TData MakeArray(ArrayAccessor* accessor);
-TData MakeMatrix(MatrixAccessor* accessor);
+// Values are made on every link call, so making one stays inline.
+inline TData MakeInteger(std::int32_t value) {
+    TData data;
+    data.Tag = TagInteger;
+    data.IntValue = value;
+    return data;
+}
+
+inline TData MakeString(std::string value) {
+    TData data;
+    data.Tag = TagString;
+    data.StrValue = std::move(value);
+    return data;
+}
+
+inline TData MakeReal(double value) {
+    TData data;
+    data.Tag = TagReal;
+    data.RealValue = value;
+    return data;
+}
+
+inline TData MakeArray(ArrayAccessor* accessor) {
+    TData data;
+    data.Tag = TagArray;
+    data.Accessor = accessor;
+    return data;
+}
+
+inline TData MakeMatrix(MatrixAccessor* accessor) {
+    TData data;
+    data.Tag = TagMatrix;
+    data.Accessor = accessor;
+    return data;
+}
 
 TFontRec MakeFontRec(std::string name, std::uint8_t size, std::uint8_t style, std::uint32_t color,
                      std::uint8_t charset);
