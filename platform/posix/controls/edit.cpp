@@ -1,0 +1,281 @@
+// The EDIT control, single line: typing, Backspace and Delete, caret movement with the arrows,
+// Home and End, selection with Shift, and the EN_ notifications of focus and change.
+
+#include "platform/posix/controls/control_common.h"
+#include "platform/posix/controls/controls.h"
+
+#include <algorithm>
+#include <cstring>
+#include <string>
+#include <string_view>
+
+namespace posix {
+namespace {
+
+// Most characters the user may type before EM_LIMITTEXT, and the limit EM_LIMITTEXT 0 sets.
+constexpr std::size_t DefaultLimit = 30000;
+constexpr std::size_t LargestLimit = 0x7FFFFFFE;
+
+struct EditState {
+    std::string Text;                 // the content
+    std::size_t Anchor = 0;           // fixed end of the selection
+    std::size_t Caret = 0;            // moving end of the selection, where the caret stands
+    std::size_t Limit = DefaultLimit; // most characters the user may enter
+    HFONT Font = nullptr;             // font set by WM_SETFONT
+};
+
+std::size_t SelectionStart(const EditState& state) {
+    return std::min(state.Anchor, state.Caret);
+}
+std::size_t SelectionEnd(const EditState& state) {
+    return std::max(state.Anchor, state.Caret);
+}
+bool HasSelection(const EditState& state) {
+    return state.Anchor != state.Caret;
+}
+
+bool IsReadOnly(HWND window) {
+    return (static_cast<DWORD>(GetWindowLongA(window, GWL_STYLE)) & ES_READONLY) != 0;
+}
+
+std::string_view TextFrom(LPARAM value) {
+    const char* text = reinterpret_cast<const char*>(value);
+    return text != nullptr ? std::string_view(text) : std::string_view();
+}
+
+// Every change of the content: EN_UPDATE, then EN_CHANGE.
+void NotifyChanged(HWND window, const EditState& state) {
+    NotifyParent(window, EN_UPDATE);
+    if (ControlAlive(window, &state)) {
+        NotifyParent(window, EN_CHANGE);
+    }
+}
+
+// Replaces the selection with the text, cut to what the limit leaves room for; a cut reports
+// EN_MAXTEXT, and when nothing at all fits the content stays as it was.
+void ReplaceSelection(HWND window, EditState& state, std::string_view text) {
+    const std::size_t start = SelectionStart(state);
+    const std::size_t removed = SelectionEnd(state) - start;
+    const std::size_t kept = state.Text.size() - removed;
+    const std::size_t room = state.Limit > kept ? state.Limit - kept : 0;
+    if (text.size() > room) {
+        NotifyParent(window, EN_MAXTEXT);
+        if (!ControlAlive(window, &state) || room == 0) {
+            return;
+        }
+        text = text.substr(0, room);
+    }
+    if (removed == 0 && text.empty()) {
+        return;
+    }
+    state.Text.replace(start, removed, text);
+    state.Anchor = state.Caret = start + text.size();
+    NotifyChanged(window, state);
+}
+
+void DeleteRange(HWND window, EditState& state, std::size_t from, std::size_t to) {
+    state.Anchor = from;
+    state.Caret = to;
+    ReplaceSelection(window, state, {});
+}
+
+void MoveCaret(EditState& state, std::size_t to, bool extend) {
+    state.Caret = to;
+    if (!extend) {
+        state.Anchor = to;
+    }
+}
+
+// Backspace arrives as a character; other control characters (Enter, Tab, Escape, Ctrl with
+// a letter) are not text in a single-line edit.
+LRESULT OnChar(HWND window, EditState& state, WPARAM code) {
+    if (IsReadOnly(window)) {
+        return 0;
+    }
+    const unsigned char c = static_cast<unsigned char>(code);
+    if (c == '\b') {
+        if (HasSelection(state)) {
+            ReplaceSelection(window, state, {});
+        } else if (state.Caret > 0) {
+            DeleteRange(window, state, state.Caret - 1, state.Caret);
+        }
+        return 0;
+    }
+    if (c < 0x20 || c == 0x7F) {
+        return 0;
+    }
+    const char typed = static_cast<char>(c);
+    ReplaceSelection(window, state, std::string_view(&typed, 1));
+    return 0;
+}
+
+LRESULT OnDeleteKey(HWND window, EditState& state) {
+    if (IsReadOnly(window)) {
+        return 0;
+    }
+    if (HasSelection(state)) {
+        ReplaceSelection(window, state, {});
+    } else if (state.Caret < state.Text.size()) {
+        DeleteRange(window, state, state.Caret, state.Caret + 1);
+    }
+    return 0;
+}
+
+// The arrows move the caret one character from where it stands; with Shift the selection's
+// anchor stays, without it the selection collapses onto the caret.
+LRESULT OnKeyDown(HWND window, EditState& state, WPARAM key, LPARAM flags) {
+    const bool extend = GetKeyState(VK_SHIFT) < 0;
+    switch (key) {
+    case VK_LEFT:
+        MoveCaret(state, state.Caret > 0 ? state.Caret - 1 : 0, extend);
+        return 0;
+    case VK_RIGHT:
+        MoveCaret(state, std::min(state.Caret + 1, state.Text.size()), extend);
+        return 0;
+    case VK_HOME:
+        MoveCaret(state, 0, extend);
+        return 0;
+    case VK_END:
+        MoveCaret(state, state.Text.size(), extend);
+        return 0;
+    case VK_DELETE:
+        return OnDeleteKey(window, state);
+    default:
+        return DefWindowProcA(window, WM_KEYDOWN, key, flags);
+    }
+}
+
+// WM_SETTEXT ignores the limit, puts the caret at the start and reports the change.
+LRESULT OnSetText(HWND window, EditState& state, LPARAM text) {
+    state.Text = TextFrom(text);
+    state.Anchor = state.Caret = 0;
+    NotifyChanged(window, state);
+    return TRUE;
+}
+
+LRESULT OnGetText(const EditState& state, WPARAM capacity, LPARAM buffer) {
+    char* out = reinterpret_cast<char*>(buffer);
+    if (out == nullptr || capacity == 0) {
+        return 0;
+    }
+    const std::size_t copied = std::min<std::size_t>(state.Text.size(), capacity - 1);
+    std::memcpy(out, state.Text.data(), copied);
+    out[copied] = '\0';
+    return static_cast<LRESULT>(copied);
+}
+
+// Answers the start in the low word and the end in the high word, or -1 when either does not
+// fit in 16 bits; the full values go where the pointers point.
+LRESULT OnGetSel(const EditState& state, WPARAM startOut, LPARAM endOut) {
+    const std::size_t start = SelectionStart(state);
+    const std::size_t end = SelectionEnd(state);
+    if (DWORD* out = reinterpret_cast<DWORD*>(startOut)) {
+        *out = static_cast<DWORD>(start);
+    }
+    if (DWORD* out = reinterpret_cast<DWORD*>(endOut)) {
+        *out = static_cast<DWORD>(end);
+    }
+    if (start > 0xFFFF || end > 0xFFFF) {
+        return -1;
+    }
+    return static_cast<LRESULT>(
+        static_cast<DWORD>(MAKELONG(static_cast<WORD>(start), static_cast<WORD>(end))));
+}
+
+// Start -1 removes the selection and leaves the caret; end -1 (or any value past the text)
+// means the end of the text. The caret goes to the end position, so start > end selects
+// backwards.
+LRESULT OnSetSel(EditState& state, WPARAM start, LPARAM end) {
+    const UINT from = static_cast<UINT>(start);
+    const UINT to = static_cast<UINT>(end);
+    if (from == static_cast<UINT>(-1)) {
+        state.Anchor = state.Caret;
+        return 0;
+    }
+    state.Anchor = std::min<std::size_t>(from, state.Text.size());
+    state.Caret = std::min<std::size_t>(to, state.Text.size());
+    return 0;
+}
+
+LRESULT OnLimitText(EditState& state, WPARAM limit) {
+    state.Limit = limit == 0 ? LargestLimit : std::min<std::size_t>(limit, LargestLimit);
+    return 0;
+}
+
+LRESULT OnLButtonDown(HWND window) {
+    if (GetFocus() != window) {
+        SetFocus(window);
+    }
+    return 0;
+}
+
+LRESULT OnNcCreate(HWND window, WPARAM wParam, LPARAM lParam) {
+    if (!CreateControlState<EditState>(window)) {
+        return FALSE;
+    }
+    const CREATESTRUCTA* create = reinterpret_cast<const CREATESTRUCTA*>(lParam);
+    ControlState<EditState>(window)->Text = TextFrom(reinterpret_cast<LPARAM>(create->lpszName));
+    return DefWindowProcA(window, WM_NCCREATE, wParam, lParam);
+}
+
+LRESULT OnNcDestroy(HWND window, WPARAM wParam, LPARAM lParam) {
+    DestroyControlState<EditState>(window);
+    return DefWindowProcA(window, WM_NCDESTROY, wParam, lParam);
+}
+
+} // namespace
+
+LRESULT CALLBACK EditWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        return OnNcCreate(window, wParam, lParam);
+    }
+    EditState* state = ControlState<EditState>(window);
+    if (state == nullptr) {
+        return DefWindowProcA(window, message, wParam, lParam);
+    }
+    EditState& s = *state;
+    switch (message) {
+    case WM_NCDESTROY:
+        return OnNcDestroy(window, wParam, lParam);
+    case WM_SETTEXT:
+        return OnSetText(window, s, lParam);
+    case WM_GETTEXT:
+        return OnGetText(s, wParam, lParam);
+    case WM_GETTEXTLENGTH:
+        return static_cast<LRESULT>(s.Text.size());
+    case WM_SETFONT:
+        s.Font = reinterpret_cast<HFONT>(wParam);
+        return 0;
+    case WM_GETFONT:
+        return reinterpret_cast<LRESULT>(s.Font);
+    case WM_GETDLGCODE:
+        return DLGC_WANTCHARS | DLGC_HASSETSEL | DLGC_WANTARROWS;
+    case WM_SETFOCUS:
+        NotifyParent(window, EN_SETFOCUS);
+        return 0;
+    case WM_KILLFOCUS:
+        NotifyParent(window, EN_KILLFOCUS);
+        return 0;
+    case WM_LBUTTONDOWN:
+        return OnLButtonDown(window);
+    case WM_CHAR:
+        return OnChar(window, s, wParam);
+    case WM_KEYDOWN:
+        return OnKeyDown(window, s, wParam, lParam);
+    case EM_GETSEL:
+        return OnGetSel(s, wParam, lParam);
+    case EM_SETSEL:
+        return OnSetSel(s, wParam, lParam);
+    case EM_REPLACESEL:
+        ReplaceSelection(window, s, TextFrom(lParam));
+        return 0;
+    case EM_LIMITTEXT:
+        return OnLimitText(s, wParam);
+    case EM_GETLIMITTEXT:
+        return static_cast<LRESULT>(s.Limit);
+    default:
+        return DefWindowProcA(window, message, wParam, lParam);
+    }
+}
+
+} // namespace posix
