@@ -21,7 +21,4 @@ struct IconPicture {
 // The picture of a live icon or cursor handle; nothing for any other value.
 std::optional<IconPicture> PictureOfIcon(HICON icon);
 
-// Shows the arrow again, as at start-up (for the test driver).
-void ResetCursor();
-
 } // namespace posix

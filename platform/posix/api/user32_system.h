@@ -7,6 +7,7 @@
 
 inline constexpr DWORD ERROR_INVALID_MENU_HANDLE = 1401;
 inline constexpr DWORD ERROR_INVALID_CURSOR_HANDLE = 1402;
+inline constexpr DWORD ERROR_INVALID_MSGBOX_STYLE = 1438;
 inline constexpr DWORD ERROR_MENU_ITEM_NOT_FOUND = 1456;
 
 // ---------------------------------------------------------------------------------------
@@ -228,7 +229,9 @@ inline constexpr int IDNO = 7;
 
 // A modal window with the text, the caption and the buttons of the type (MB_OK, MB_OKCANCEL
 // or MB_YESNO); the owner is disabled while it runs, and messages (timers among them) keep
-// flowing. Enter chooses the default button. Escape and the close request answer IDCANCEL
-// where there is a Cancel button, IDOK in an MB_OK box, and nothing in an MB_YESNO box.
+// flowing. Enter presses the focused button, which is the default one until Tab or an arrow
+// key moves the focus. Escape and the close request answer IDCANCEL where there is a Cancel
+// button, IDOK in an MB_OK box, and nothing in an MB_YESNO box. A WM_QUIT, or the box being
+// destroyed, ends it with that answer (IDNO for MB_YESNO); the WM_QUIT is posted again.
 // Answers 0 for an unknown type or an owner that is not a window.
 int WINAPI MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type);
