@@ -199,6 +199,7 @@ bool TakePaint(const posix::MessageFilter& filter, MSG* msg) {
 }
 
 bool Retrieve(const posix::MessageFilter& filter, bool remove, MSG* msg) {
+    posix::RunWakeHandlers(false);
     DeliverEndOfSession();
     return TakePosted(filter, remove, msg) || TakeQuit(remove, msg) ||
            posix::TakeInputMessage(filter, remove, msg) || TakePaint(filter, msg) ||
@@ -270,7 +271,7 @@ bool WaitForMessages(bool scripted) {
         if (SomethingToRetrieve()) {
             return true;
         }
-        const std::optional<std::uint64_t> due = NextTimerDue();
+        const std::optional<std::uint64_t> due = NextDeadline();
         if (ClockIsVirtual()) {
             if (!scripted || DriverPumping()) {
                 return false;
@@ -278,10 +279,11 @@ bool WaitForMessages(bool scripted) {
             if (RunIdleStep()) {
                 continue;
             }
-            if (!due || !MayAdvanceClockTo(*due)) {
+            if (!due || *due <= NowMs() || !MayAdvanceClockTo(*due)) {
                 return false;
             }
             AdvanceVirtualClock(*due - NowMs());
+            RunWakeHandlers(true);
             continue;
         }
         int timeout = -1;
@@ -292,7 +294,7 @@ bool WaitForMessages(bool scripted) {
                 left, static_cast<std::uint64_t>(std::numeric_limits<int>::max())));
         }
         CurrentDisplay().Wait(WakeFd(), timeout);
-        DrainWakeups();
+        RunWakeHandlers(false);
     }
 }
 

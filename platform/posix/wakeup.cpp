@@ -1,16 +1,21 @@
 #include "platform/posix/wakeup.h"
 
+#include <algorithm>
+#include <atomic>
 #include <csignal>
 #include <cstdint>
 #include <fcntl.h>
 #include <sys/eventfd.h>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 
 int wakeFd = -1;
 volatile std::sig_atomic_t endSession = 0; // 0, or the signal that asked for it
 bool handlersInstalled = false;
+std::atomic<bool> wokenUp{false};
+std::vector<void (*)()> wakeHandlers;
 
 void OnEndSessionSignal(int signal) {
     endSession = signal;
@@ -29,6 +34,7 @@ int WakeFd() {
 }
 
 void WakeMessageLoop() {
+    wokenUp.store(true);
     const int fd = wakeFd;
     if (fd >= 0) {
         const std::uint64_t one = 1;
@@ -41,6 +47,24 @@ void DrainWakeups() {
     std::uint64_t count = 0;
     if (wakeFd >= 0) {
         [[maybe_unused]] const ssize_t read = ::read(wakeFd, &count, sizeof count);
+    }
+}
+
+void AddWakeHandler(void (*handler)()) {
+    WakeFd();
+    if (std::find(wakeHandlers.begin(), wakeHandlers.end(), handler) == wakeHandlers.end()) {
+        wakeHandlers.push_back(handler);
+    }
+}
+
+void RunWakeHandlers(bool force) {
+    if (!wokenUp.exchange(false) && !force) {
+        return;
+    }
+    DrainWakeups();
+    // A handler may register another one.
+    for (std::size_t i = 0; i < wakeHandlers.size(); ++i) {
+        wakeHandlers[i]();
     }
 }
 

@@ -16,6 +16,14 @@ void WakeMessageLoop();
 // Empties the descriptor after a wait.
 void DrainWakeups();
 
+// Handlers run on the GUI thread when the loop was woken (an audio play reached its end, say),
+// before the queue is looked at. Registering the same handler again changes nothing.
+void AddWakeHandler(void (*handler)());
+
+// Runs the wake handlers if a wake-up came since they last ran, or in any case with force (the
+// test driver forces them after it moved the virtual clock).
+void RunWakeHandlers(bool force);
+
 // Installs the SIGTERM and SIGHUP handlers (once); they only record the request and wake the
 // loop.
 void InstallEndSessionHandlers();
