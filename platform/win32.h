@@ -30,6 +30,7 @@
 #include "platform/posix/api/kernel32.h"
 #include "platform/posix/api/kernel32_process.h"
 #include "platform/posix/api/user32.h"
+#include "platform/posix/api/gdi32.h"
 #include "platform/posix/api/user32_controls.h"
 #include "platform/posix/api/comctl32.h"
 #include "platform/posix/api/user32_system.h"

@@ -14,6 +14,8 @@ packages=(
     g++-mingw-w64-i686
     # the Linux platform layer: display, audio, decoding, fonts
     libsdl2-dev libsndfile1-dev libfreetype-dev libfontconfig-dev
+    # a sans face for text on a fresh machine, and PNG compression
+    fonts-dejavu-core zlib1g-dev
     # end-to-end runs under a virtual X server, and media fixtures
     xvfb xdotool sox
 )
