@@ -243,7 +243,7 @@ POINT PlaceBox(HWND owner, Extent outer) {
 }
 
 constexpr DWORD boxStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU;
-constexpr DWORD boxExStyle = WS_EX_DLGMODALFRAME | WS_EX_TOPMOST;
+constexpr DWORD boxExStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
 
 void AddButtons(HWND box, const Layout& layout, BoxState& state) {
     const std::vector<ButtonSpec> buttons = ButtonsOf(state.Type);

@@ -28,9 +28,9 @@ inline constexpr DWORD ERROR_RESOURCE_NAME_NOT_FOUND = 1814;
 // arguments quoted so that the usual parsing rules give each one back unchanged.
 LPSTR WINAPI GetCommandLineA();
 
-// A null module is the program itself. A buffer too small for the path receives as much of it
-// as fits with a terminating zero; the answer is then the buffer size, with
-// ERROR_INSUFFICIENT_BUFFER.
+// The path of the program (a null module or the program's handle); the library modules have no
+// file of their own here. A buffer too small for the path receives as much of it as fits with a
+// terminating zero; the answer is then the buffer size, with ERROR_INSUFFICIENT_BUFFER.
 DWORD WINAPI GetModuleFileNameA(HMODULE module, LPSTR fileName, DWORD size);
 
 // The program, "user32" and "comctl32" (any letter case, ".dll" optional) are loaded from the
