@@ -1,6 +1,6 @@
 #include "platform/posix/controls/ListBoxItems.h"
 
-#include <iterator>
+#include <algorithm>
 #include <new>
 #include <utility>
 
@@ -8,25 +8,25 @@ namespace posix {
 
 ListBoxItem& ListBoxItems::At(std::size_t index) {
     const Location location = Locate(index);
-    return blocks_[location.Block][location.Offset];
+    return (*blocks_[location.Block])[location.Offset];
 }
 
 const ListBoxItem& ListBoxItems::At(std::size_t index) const {
     const Location location = Locate(index);
-    return blocks_[location.Block][location.Offset];
+    return (*blocks_[location.Block])[location.Offset];
 }
 
 void ListBoxItems::Insert(std::size_t index, ListBoxItem item) {
     if (blocks_.empty()) {
-        blocks_.emplace_back();
+        blocks_.push_back(std::make_unique<Block>());
     }
     Location location;
     if (index == count_) {
-        location = {blocks_.size() - 1, blocks_.back().size()};
+        location = {blocks_.size() - 1, blocks_.back()->size()};
     } else {
         location = Locate(index);
     }
-    std::vector<ListBoxItem>& block = blocks_[location.Block];
+    Block& block = *blocks_[location.Block];
     block.insert(block.begin() + static_cast<std::ptrdiff_t>(location.Offset), std::move(item));
     ++count_;
     SplitIfFull(location.Block);
@@ -34,7 +34,7 @@ void ListBoxItems::Insert(std::size_t index, ListBoxItem item) {
 
 void ListBoxItems::Erase(std::size_t index) {
     const Location location = Locate(index);
-    std::vector<ListBoxItem>& block = blocks_[location.Block];
+    Block& block = *blocks_[location.Block];
     block.erase(block.begin() + static_cast<std::ptrdiff_t>(location.Offset));
     --count_;
     MergeWithNeighbour(location.Block);
@@ -49,41 +49,42 @@ void ListBoxItems::Clear() {
 ListBoxItems::Location ListBoxItems::Locate(std::size_t index) const {
     if (index < count_ / 2) {
         std::size_t block = 0;
-        while (index >= blocks_[block].size()) {
-            index -= blocks_[block].size();
+        while (index >= blocks_[block]->size()) {
+            index -= blocks_[block]->size();
             ++block;
         }
         return {block, index};
     }
     std::size_t fromEnd = count_ - index; // at least 1
     std::size_t block = blocks_.size() - 1;
-    while (fromEnd > blocks_[block].size()) {
-        fromEnd -= blocks_[block].size();
+    while (fromEnd > blocks_[block]->size()) {
+        fromEnd -= blocks_[block]->size();
         --block;
     }
-    return {block, blocks_[block].size() - fromEnd};
+    return {block, blocks_[block]->size() - fromEnd};
 }
 
+// Everything that allocates happens before the first item moves, so running out of memory
+// leaves every item where it was.
 void ListBoxItems::SplitIfFull(std::size_t block) {
-    if (blocks_[block].size() < 2 * BlockSize) {
+    Block& full = *blocks_[block];
+    if (full.size() < 2 * BlockSize) {
         return;
     }
-    std::vector<ListBoxItem> upper;
+    std::unique_ptr<Block> upper;
     try {
-        upper.reserve(blocks_[block].size() - BlockSize);
+        upper = std::make_unique<Block>(full.size() - BlockSize);
         blocks_.reserve(blocks_.size() + 1);
     } catch (const std::bad_alloc&) {
         return;
     }
-    std::vector<ListBoxItem>& full = blocks_[block];
-    upper.insert(upper.end(), std::make_move_iterator(full.begin() + BlockSize),
-                 std::make_move_iterator(full.end()));
+    std::move(full.begin() + BlockSize, full.end(), upper->begin());
     full.erase(full.begin() + BlockSize, full.end());
     blocks_.insert(blocks_.begin() + static_cast<std::ptrdiff_t>(block) + 1, std::move(upper));
 }
 
 void ListBoxItems::MergeWithNeighbour(std::size_t block) {
-    if (blocks_[block].empty()) {
+    if (blocks_[block]->empty()) {
         blocks_.erase(blocks_.begin() + static_cast<std::ptrdiff_t>(block));
         return;
     }
@@ -96,18 +97,18 @@ void ListBoxItems::MergeWithNeighbour(std::size_t block) {
 }
 
 void ListBoxItems::MergeIntoFirst(std::size_t first) {
-    std::vector<ListBoxItem>& into = blocks_[first];
-    std::vector<ListBoxItem>& next = blocks_[first + 1];
+    Block& into = *blocks_[first];
+    Block& next = *blocks_[first + 1];
     if (into.size() + next.size() > BlockSize) {
         return;
     }
+    const std::size_t kept = into.size();
     try {
-        into.reserve(into.size() + next.size());
+        into.resize(kept + next.size());
     } catch (const std::bad_alloc&) {
         return;
     }
-    into.insert(into.end(), std::make_move_iterator(next.begin()),
-                std::make_move_iterator(next.end()));
+    std::move(next.begin(), next.end(), into.begin() + static_cast<std::ptrdiff_t>(kept));
     blocks_.erase(blocks_.begin() + static_cast<std::ptrdiff_t>(first) + 1);
 }
 

@@ -5,6 +5,8 @@
 #include "platform/posix/api/types.h"
 
 #include <cstddef>
+#include <deque>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -19,8 +21,9 @@ struct ListBoxItem {
 };
 
 // A sequence of items kept in blocks of bounded size. Inserting or erasing anywhere moves at
-// most one block's items, and finding an index walks the block sizes, so a list of a hundred
-// thousand entries stays fast whether it grows at the end, at the top or in sorted order.
+// most half a block's items (none at a block's ends), and finding an index walks the block
+// sizes, so a list of a hundred thousand entries stays fast whether it grows at the end, at
+// the top or in sorted order.
 class ListBoxItems {
 public:
     std::size_t Count() const { return count_; }
@@ -41,6 +44,8 @@ public:
     template <class Change> void ForEach(Change change);
 
 private:
+    using Block = std::deque<ListBoxItem>;
+
     struct Location {
         std::size_t Block;  // index into blocks_
         std::size_t Offset; // index inside that block
@@ -57,7 +62,8 @@ private:
     // Moves the block after `first` into it when both fit in one block.
     void MergeIntoFirst(std::size_t first);
 
-    std::vector<std::vector<ListBoxItem>> blocks_;
+    // Blocks sit behind pointers: moving a deque may allocate, moving a pointer cannot.
+    std::vector<std::unique_ptr<Block>> blocks_;
     std::size_t count_ = 0;
 };
 
@@ -69,7 +75,7 @@ std::optional<std::size_t> ListBoxItems::FindFrom(std::size_t from, Predicate ma
     const Location start = Locate(from);
     std::size_t index = from;
     for (std::size_t block = start.Block; block < blocks_.size(); ++block) {
-        const std::vector<ListBoxItem>& items = blocks_[block];
+        const Block& items = *blocks_[block];
         for (std::size_t offset = block == start.Block ? start.Offset : 0; offset < items.size();
              ++offset, ++index) {
             if (matches(items[offset])) {
@@ -81,8 +87,8 @@ std::optional<std::size_t> ListBoxItems::FindFrom(std::size_t from, Predicate ma
 }
 
 template <class Change> void ListBoxItems::ForEach(Change change) {
-    for (std::vector<ListBoxItem>& block : blocks_) {
-        for (ListBoxItem& item : block) {
+    for (const std::unique_ptr<Block>& block : blocks_) {
+        for (ListBoxItem& item : *block) {
             change(item);
         }
     }

@@ -181,15 +181,16 @@ void ClearMultiSelection(ListBoxState& state) {
     state.Items.ForEach([](ListBoxItem& item) { item.Selected = false; });
 }
 
-// What a click or a key does to the selection. `extend` selects from the anchor (Shift in an
-// extended list); `toggle` flips one item (Ctrl in an extended list, any click in a multiple
-// one). Answers whether the selection was touched, which the caller then notifies.
+// What a click or a key does: the caret moves to the item and, unless the list refuses
+// selection, the selection follows. `extend` selects from the anchor (Shift in an extended
+// list); `toggle` flips one item (Ctrl in an extended list, any click in a multiple one).
+// Answers whether the selection was touched, which the caller then notifies.
 bool SelectByUser(HWND window, ListBoxState& state, int index, bool extend, bool toggle) {
+    state.Caret = index;
+    ScrollIntoView(window, state, index);
     if (RefusesSelection(state)) {
         return false;
     }
-    state.Caret = index;
-    ScrollIntoView(window, state, index);
     if (!IsMultiSelect(state)) {
         state.Selected = index;
     } else if (toggle) {
