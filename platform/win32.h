@@ -23,6 +23,7 @@
 #include <windows.h>
 #include <windowsx.h>
 #include <commctrl.h>
+#include <mmsystem.h>
 
 #else
 
@@ -34,5 +35,6 @@
 #include "platform/posix/api/user32_controls.h"
 #include "platform/posix/api/comctl32.h"
 #include "platform/posix/api/user32_system.h"
+#include "platform/posix/api/winmm.h"
 
 #endif

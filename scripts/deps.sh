@@ -17,7 +17,9 @@ packages=(
     # a sans face for text on a fresh machine, and PNG compression
     fonts-dejavu-core zlib1g-dev
     # end-to-end runs under a virtual X server, and media fixtures
-    xvfb xdotool sox
+    xvfb xdotool sox lame
+    # the decode-only figure that scripts/bench-audio.sh compares the audio engine with
+    mpg123
 )
 
 is_installed() {
