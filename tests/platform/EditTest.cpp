@@ -143,6 +143,41 @@ TEST_F(EditTest, EditingKeysLeaveTextAndSelection) {
     }
 }
 
+// "\xC3\xA9" is one character in UTF-8; in text that is not UTF-8 every byte is a character.
+TEST_F(EditTest, KeysStepOverWholeUtf8Characters) {
+    struct Case {
+        const char* Text;
+        std::vector<DWORD> CaretsGoingLeft; // from the end to the start
+        const char* AfterBackspaceAtEnd;
+    };
+    const Case cases[] = {
+        {"a\xC3\xA9z", {3, 1, 0}, "a\xC3\xA9"},
+        {"a\xC3\xA9", {1, 0}, "a"},
+        {"\xE0\xE1", {1, 0}, "\xE0"},
+        {"\xE2\x82\xAC\xF0\x9F\x8E\xB5", {3, 0}, "\xE2\x82\xAC"},
+    };
+    const HWND edit = MakeEdit();
+    SetFocus(edit);
+    for (const Case& test : cases) {
+        SetWindowTextA(edit, test.Text);
+        testdriver::PressKey(VK_END);
+        for (const DWORD caret : test.CaretsGoingLeft) {
+            testdriver::PressKey(VK_LEFT);
+            EXPECT_EQ(Selection(edit), std::make_pair(caret, caret)) << test.Text;
+        }
+        testdriver::PressKey(VK_RIGHT);
+        const DWORD first = test.CaretsGoingLeft[test.CaretsGoingLeft.size() - 2];
+        EXPECT_EQ(Selection(edit), std::make_pair(first, first)) << test.Text;
+        testdriver::PressKey(VK_END);
+        testdriver::PressKey(VK_BACK);
+        EXPECT_EQ(testdriver::WindowText(edit), test.AfterBackspaceAtEnd) << test.Text;
+        testdriver::PressKey(VK_HOME);
+        testdriver::PressKey(VK_DELETE);
+        const std::string afterBackspace = test.AfterBackspaceAtEnd;
+        EXPECT_EQ(testdriver::WindowText(edit), afterBackspace.substr(first)) << test.Text;
+    }
+}
+
 TEST_F(EditTest, SetSelFollowsTheWin32Rules) {
     const HWND edit = MakeEdit(0, "0123456789");
     struct Case {

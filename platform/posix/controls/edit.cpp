@@ -3,6 +3,7 @@
 
 #include "platform/posix/controls/control_common.h"
 #include "platform/posix/controls/controls.h"
+#include "platform/posix/gdi/TextDecoding.h"
 
 #include <algorithm>
 #include <cstring>
@@ -73,6 +74,38 @@ void ReplaceSelection(HWND window, EditState& state, std::string_view text) {
     NotifyChanged(window, state);
 }
 
+bool IsContinuationByte(char c) {
+    return (static_cast<unsigned char>(c) & 0xC0) == 0x80;
+}
+
+// In text that is valid UTF-8 the caret and the deleting keys step over whole characters;
+// other text is Windows-1251, one byte per character.
+std::size_t NextCharacter(const std::string& text, std::size_t at) {
+    if (at >= text.size()) {
+        return text.size();
+    }
+    ++at;
+    if (gdi::IsValidUtf8(text)) {
+        while (at < text.size() && IsContinuationByte(text[at])) {
+            ++at;
+        }
+    }
+    return at;
+}
+
+std::size_t PreviousCharacter(const std::string& text, std::size_t at) {
+    if (at == 0) {
+        return 0;
+    }
+    --at;
+    if (gdi::IsValidUtf8(text)) {
+        while (at > 0 && IsContinuationByte(text[at])) {
+            --at;
+        }
+    }
+    return at;
+}
+
 void DeleteRange(HWND window, EditState& state, std::size_t from, std::size_t to) {
     state.Anchor = from;
     state.Caret = to;
@@ -97,7 +130,7 @@ LRESULT OnChar(HWND window, EditState& state, WPARAM code) {
         if (HasSelection(state)) {
             ReplaceSelection(window, state, {});
         } else if (state.Caret > 0) {
-            DeleteRange(window, state, state.Caret - 1, state.Caret);
+            DeleteRange(window, state, PreviousCharacter(state.Text, state.Caret), state.Caret);
         }
         return 0;
     }
@@ -116,7 +149,7 @@ LRESULT OnDeleteKey(HWND window, EditState& state) {
     if (HasSelection(state)) {
         ReplaceSelection(window, state, {});
     } else if (state.Caret < state.Text.size()) {
-        DeleteRange(window, state, state.Caret, state.Caret + 1);
+        DeleteRange(window, state, state.Caret, NextCharacter(state.Text, state.Caret));
     }
     return 0;
 }
@@ -127,10 +160,10 @@ LRESULT OnKeyDown(HWND window, EditState& state, WPARAM key, LPARAM flags) {
     const bool extend = GetKeyState(VK_SHIFT) < 0;
     switch (key) {
     case VK_LEFT:
-        MoveCaret(state, state.Caret > 0 ? state.Caret - 1 : 0, extend);
+        MoveCaret(state, PreviousCharacter(state.Text, state.Caret), extend);
         return 0;
     case VK_RIGHT:
-        MoveCaret(state, std::min(state.Caret + 1, state.Text.size()), extend);
+        MoveCaret(state, NextCharacter(state.Text, state.Caret), extend);
         return 0;
     case VK_HOME:
         MoveCaret(state, 0, extend);
