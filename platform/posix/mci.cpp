@@ -3,7 +3,7 @@
 // Sections:
 //   1. Device table    identifiers from 1, the pending notification of each device
 //   2. Conversions     milliseconds <-> frames, modes
-//   3. Notifications   successful, superseded, aborted
+//   3. Notifications   successful, superseded, aborted; the hooks into the message loop
 //   4. Commands        one handler per command
 //   5. Entry points    mciSendCommandA (recorded for the test driver), delivery, reset
 
@@ -13,12 +13,14 @@
 #include <map>
 #include <memory>
 #include <new>
+#include <optional>
 #include <string>
 #include <system_error>
 
 #include "platform/posix/audio/AudioDevice.h"
 #include "platform/posix/audio/AudioTime.h"
 #include "platform/posix/call_recorder.h"
+#include "platform/posix/clock.h"
 #include "platform/posix/driver_hooks.h"
 #include "platform/posix/wakeup.h"
 
@@ -117,6 +119,38 @@ void BeforeCommand(Device& device, MCIDEVICEID id, DWORD_PTR flags, bool interru
     }
 }
 
+// The moment the first running play reaches its end by the virtual clock, so that waiting
+// and the test driver stop there. Under the real clock the end wakes the loop itself.
+std::optional<std::uint64_t> NextPlayEnd() {
+    if (!posix::ClockIsVirtual()) {
+        return std::nullopt;
+    }
+    std::optional<std::uint64_t> earliest;
+    for (auto& [id, device] : Devices()) {
+        device.Audio->Sync();
+        std::uint64_t left = device.Audio->FramesToEnd();
+        if (device.Audio->GetState() != AudioDevice::State::Playing || left == 0) {
+            continue;
+        }
+        // Rounded down, at least 1 ms: a moment a little early is followed by another.
+        std::uint64_t moment =
+            posix::NowMs() +
+            std::max<std::uint64_t>(MsOfFrames(left, device.Audio->SampleRate()), 1);
+        if (!earliest || moment < *earliest) {
+            earliest = moment;
+        }
+    }
+    return earliest;
+}
+
+// Ends of play are delivered when the message loop wakes; the moments they fall due count
+// among the deadlines of the virtual clock; the test driver's reset closes every device.
+void ConnectToMessageLoop() {
+    posix::AddWakeHandler(&posix::DeliverMciNotifications);
+    posix::AddDeadlineSource(&NextPlayEnd);
+    posix::AddResetHandler(&posix::CloseAllMciDevices);
+}
+
 // ---------------------------------------------------------------------------------------
 // 4. Commands
 // ---------------------------------------------------------------------------------------
@@ -151,8 +185,7 @@ MCIERROR Open(DWORD_PTR flags, DWORD_PTR param) {
     if ((flags & MCI_OPEN_ELEMENT) == 0 || parms->lpstrElementName == nullptr) {
         return MCIERR_MISSING_PARAMETER;
     }
-    // The test driver's reset closes what tests left open.
-    posix::AddResetHandler(&posix::CloseAllMciDevices);
+    ConnectToMessageLoop();
     AudioDecoder::OpenResult result{};
     // The end of a play wakes the message loop, which then delivers the notification.
     auto audio = AudioDevice::Open(parms->lpstrElementName, &posix::WakeMessageLoop, result);

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <functional>
 #include <string>
 #include <vector>
@@ -64,12 +65,7 @@ protected:
         parms.dwTo = to;
         return mciSendCommandA(id, MCI_SEEK, flags, Param(&parms));
     }
-    // Moves the clock and delivers what the devices have to say by then.
-    static void Advance(std::uint64_t ms) {
-        testdriver::AdvanceClock(ms);
-        posix::DeliverMciNotifications();
-        testdriver::PumpUntilIdle();
-    }
+    static void Advance(std::uint64_t ms) { testdriver::AdvanceClock(ms); }
 };
 
 TEST_F(MciTest, LengthIsTheFramesOfTheFileInMilliseconds) {
@@ -509,6 +505,57 @@ TEST_F(MciNotifyTest, OpenNotifiesWithTheNewDevice) {
     parms.lpstrElementName = path.c_str();
     ASSERT_EQ(mciSendCommandA(0, MCI_OPEN, MCI_OPEN_ELEMENT | MCI_NOTIFY, Param(&parms)), 0u);
     EXPECT_EQ(Notifications(parms.wDeviceID), std::vector<WPARAM>{MCI_NOTIFY_SUCCESSFUL});
+}
+
+// Waits in GetMessageA until the window is notified; answers the notification.
+MSG WaitForNotification() {
+    MSG msg{};
+    while (GetMessageA(&msg, nullptr, 0, 0) > 0 && msg.message != MM_MCINOTIFY) {
+        DispatchMessageA(&msg);
+    }
+    return msg;
+}
+
+TEST_F(MciNotifyTest, AWaitingMessageLoopWakesAtTheMomentPlayEnds) {
+    struct Case {
+        const char* File;
+        DWORD From;
+        std::uint64_t EndsAt;
+    };
+    const Case cases[] = {
+        {"tone-44k-stereo.mp3", 0, 3200},
+        {"tone-22k-mono.wav", 1234, 1966},
+        {"tone-11k-8bit.wav", 3199, 1},
+    };
+    for (const Case& c : cases) {
+        MCIDEVICEID id = Open(c.File);
+        const std::uint64_t start = testdriver::Now();
+        ASSERT_EQ(Notified(id, MCI_PLAY, MCI_FROM, MCI_PLAY_PARMS{0, c.From, 0}), 0u) << c.File;
+        const MSG msg = WaitForNotification();
+        EXPECT_EQ(msg.message, MM_MCINOTIFY) << c.File;
+        EXPECT_EQ(msg.wParam, MCI_NOTIFY_SUCCESSFUL) << c.File;
+        EXPECT_EQ(testdriver::Now() - start, c.EndsAt) << c.File;
+        EXPECT_EQ(Position(id), Length(id)) << c.File;
+        EXPECT_EQ(Simple(id, MCI_CLOSE), 0u);
+    }
+}
+
+TEST_F(MciNotifyTest, TheEndOfPlayOnARealDeviceWakesABlockedLoop) {
+    // SDL's dummy driver keeps real time without a sound card.
+    setenv("SDL_AUDIODRIVER", "dummy", 0);
+    testdriver::UseRealClock();
+    MCIDEVICEID id = Open("tone-11k-8bit.wav");
+    const std::uint64_t start = testdriver::Now();
+    ASSERT_EQ(Notified(id, MCI_PLAY, MCI_FROM, MCI_PLAY_PARMS{0, 3000, 0}), 0u);
+    EXPECT_EQ(Mode(id), MCI_MODE_PLAY);
+    const MSG msg = WaitForNotification();
+    const std::uint64_t waited = testdriver::Now() - start;
+    EXPECT_EQ(msg.message, MM_MCINOTIFY);
+    EXPECT_EQ(msg.wParam, MCI_NOTIFY_SUCCESSFUL);
+    EXPECT_GE(waited, 150u);
+    EXPECT_LT(waited, 2000u);
+    EXPECT_EQ(Position(id), 3200u);
+    EXPECT_EQ(Mode(id), MCI_MODE_STOP);
 }
 
 } // namespace

@@ -49,6 +49,12 @@ AudioDevice::~AudioDevice() {
     feeder.reset();
 }
 
+std::uint64_t AudioDevice::FramesToEnd() const {
+    std::uint64_t end = std::min(playTo.load(std::memory_order_acquire), length);
+    std::uint64_t position = PositionFrames();
+    return end > position ? end - position : 0;
+}
+
 void AudioDevice::Transition(const Command& command) {
     switch (command.What) {
     case Command::Kind::Play:

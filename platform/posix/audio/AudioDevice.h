@@ -50,6 +50,9 @@ public:
     std::uint64_t LengthFrames() const { return length; }
     // The frames played so far, or the position set by the last seek.
     std::uint64_t PositionFrames() const { return played.load(std::memory_order_acquire); }
+    // The frames from the position to the end of the play range, or of the length when the
+    // range runs to the end; 0 once there.
+    std::uint64_t FramesToEnd() const;
 
     // The one place the state changes.
     void Transition(const Command& command);
