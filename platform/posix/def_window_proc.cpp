@@ -176,8 +176,10 @@ void MoveWithMouse(HWND handle) {
             moved.top += msg.pt.y - start.y;
             moved.bottom += msg.pt.y - start.y;
             SendToWindow(handle, WM_MOVING, 0, reinterpret_cast<LPARAM>(&moved));
-            SetWindowPos(handle, nullptr, original.left + (moved.left - originalOnScreen.left),
-                         original.top + (moved.top - originalOnScreen.top), 0, 0,
+            const std::int64_t dx = std::int64_t{moved.left} - originalOnScreen.left;
+            const std::int64_t dy = std::int64_t{moved.top} - originalOnScreen.top;
+            SetWindowPos(handle, nullptr, posix::ClampToLong(original.left + dx),
+                         posix::ClampToLong(original.top + dy), 0, 0,
                          SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
             if (msg.message == WM_LBUTTONUP) {
                 break;
@@ -294,7 +296,7 @@ void FollowOwner(HWND handle, const Window& window, WPARAM show, LPARAM reason) 
     if (reason == 0 || window.Owner == nullptr || visible == (show != FALSE)) {
         return;
     }
-    ShowWindow(handle, show != FALSE ? SW_SHOWNOACTIVATE : SW_HIDE);
+    ShowWindow(handle, show != FALSE ? SW_SHOWNA : SW_HIDE);
 }
 
 LRESULT SetCursorFor(HWND handle, const Window& window, WPARAM wParam, LPARAM lParam) {

@@ -44,9 +44,11 @@ void DeactivateAll() {
     }
 }
 
+// Windows owned by the one leaving are passed over: they go or hide with it.
 bool CanTakeActivation(HWND window, HWND leaving) {
     const posix::Window* record = FindWindowRecord(window);
-    return record != nullptr && window != leaving && !record->Destroying &&
+    return record != nullptr && window != leaving && record->Owner != leaving &&
+           !record->Destroying &&
            (record->Style & (WS_VISIBLE | WS_DISABLED | WS_MINIMIZE)) == WS_VISIBLE;
 }
 

@@ -383,7 +383,8 @@ bool AcceptMouse(const InputEvent& event, const Routed& routed) {
 namespace posix {
 
 void QueueMouseMove(POINT screen) {
-    cursor = screen;
+    cursor = {ClampCoordinate(screen.x), ClampCoordinate(screen.y)};
+    screen = cursor;
     if (!events.empty() && events.back().Kind == EventKind::Move) {
         events.back().Point = screen;
         return;

@@ -109,7 +109,7 @@ BOOL WINAPI InvalidateRect(HWND handle, const RECT* rect, BOOL erase) {
     if (!posix::IsReallyVisible(handle)) {
         return TRUE;
     }
-    const RECT area = rect != nullptr ? *rect : WholeClient(*window);
+    const RECT area = rect != nullptr ? posix::ClampRect(*rect) : WholeClient(*window);
     AddUpdate(*window, area, erase != FALSE);
     // Without WS_CLIPCHILDREN the parent's painting covers its children, so they repaint too.
     if ((window->Style & WS_CLIPCHILDREN) == 0) {

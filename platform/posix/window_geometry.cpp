@@ -76,7 +76,14 @@ bool SameRect(const RECT& a, const RECT& b) {
 }
 
 RECT Offset(RECT rect, LONG dx, LONG dy) {
-    return {rect.left + dx, rect.top + dy, rect.right + dx, rect.bottom + dy};
+    return {posix::ClampToLong(std::int64_t{rect.left} + dx),
+            posix::ClampToLong(std::int64_t{rect.top} + dy),
+            posix::ClampToLong(std::int64_t{rect.right} + dx),
+            posix::ClampToLong(std::int64_t{rect.bottom} + dy)};
+}
+
+POINT Shifted(POINT point, std::int64_t dx, std::int64_t dy) {
+    return {posix::ClampToLong(point.x + dx), posix::ClampToLong(point.y + dy)};
 }
 
 } // namespace
@@ -105,13 +112,14 @@ POINT BorderOf(DWORD style, DWORD exStyle) {
 // ---- Coordinates ----
 
 POINT ClientOriginOnScreen(const Window& window) {
-    POINT origin{window.Client.left, window.Client.top};
+    std::int64_t x = window.Client.left;
+    std::int64_t y = window.Client.top;
     for (const Window* parent = FindWindowRecord(window.Parent); parent != nullptr;
          parent = FindWindowRecord(parent->Parent)) {
-        origin.x += parent->Client.left;
-        origin.y += parent->Client.top;
+        x += parent->Client.left;
+        y += parent->Client.top;
     }
-    return origin;
+    return {ClampToLong(x), ClampToLong(y)};
 }
 
 RECT ScreenRectOf(const Window& window) {
@@ -193,8 +201,7 @@ BOOL WINAPI ClientToScreen(HWND handle, LPPOINT point) {
         return FALSE;
     }
     const POINT origin = posix::ClientOriginOnScreen(*window);
-    point->x += origin.x;
-    point->y += origin.y;
+    *point = Shifted(*point, origin.x, origin.y);
     return TRUE;
 }
 
@@ -204,8 +211,7 @@ BOOL WINAPI ScreenToClient(HWND handle, LPPOINT point) {
         return FALSE;
     }
     const POINT origin = posix::ClientOriginOnScreen(*window);
-    point->x -= origin.x;
-    point->y -= origin.y;
+    *point = Shifted(*point, -std::int64_t{origin.x}, -std::int64_t{origin.y});
     return TRUE;
 }
 
@@ -226,11 +232,10 @@ int WINAPI MapWindowPoints(HWND from, HWND to, LPPOINT points, UINT count) {
         }
         toOrigin = posix::ClientOriginOnScreen(*window);
     }
-    const LONG dx = fromOrigin.x - toOrigin.x;
-    const LONG dy = fromOrigin.y - toOrigin.y;
+    const std::int64_t dx = std::int64_t{fromOrigin.x} - toOrigin.x;
+    const std::int64_t dy = std::int64_t{fromOrigin.y} - toOrigin.y;
     for (UINT i = 0; points != nullptr && i < count; ++i) {
-        points[i].x += dx;
-        points[i].y += dy;
+        points[i] = Shifted(points[i], dx, dy);
     }
     return MAKELONG(static_cast<WORD>(dx), static_cast<WORD>(dy));
 }
@@ -241,10 +246,11 @@ BOOL WINAPI AdjustWindowRectEx(LPRECT rect, DWORD style, BOOL menu, DWORD exStyl
         return FALSE;
     }
     const Insets insets = FrameOf(style, exStyle, false);
-    rect->left -= insets.Left;
-    rect->top -= insets.Top + (menu != FALSE ? GetSystemMetrics(SM_CYMENU) : 0);
-    rect->right += insets.Right;
-    rect->bottom += insets.Bottom;
+    const LONG menuHeight = menu != FALSE ? GetSystemMetrics(SM_CYMENU) : 0;
+    rect->left = posix::ClampToLong(std::int64_t{rect->left} - insets.Left);
+    rect->top = posix::ClampToLong(std::int64_t{rect->top} - insets.Top - menuHeight);
+    rect->right = posix::ClampToLong(std::int64_t{rect->right} + insets.Right);
+    rect->bottom = posix::ClampToLong(std::int64_t{rect->bottom} + insets.Bottom);
     return TRUE;
 }
 
@@ -317,15 +323,19 @@ UINT WithoutNoChanges(const Window& window, UINT flags, const RECT& wanted) {
 }
 
 RECT WantedRect(const Window& window, const WINDOWPOS& pos) {
-    RECT wanted = window.Rect;
+    LONG left = window.Rect.left;
+    LONG top = window.Rect.top;
+    LONG width = Width(window.Rect);
+    LONG height = Height(window.Rect);
     if ((pos.flags & SWP_NOMOVE) == 0) {
-        wanted = Offset(wanted, pos.x - wanted.left, pos.y - wanted.top);
+        left = posix::ClampCoordinate(pos.x);
+        top = posix::ClampCoordinate(pos.y);
     }
     if ((pos.flags & SWP_NOSIZE) == 0) {
-        wanted.right = wanted.left + std::max(pos.cx, 0);
-        wanted.bottom = wanted.top + std::max(pos.cy, 0);
+        width = posix::ClampSize(pos.cx);
+        height = posix::ClampSize(pos.cy);
     }
-    return wanted;
+    return {left, top, left + width, top + height};
 }
 
 } // namespace
@@ -382,7 +392,7 @@ BOOL WINAPI SetWindowPos(HWND handle, HWND after, int x, int y, int width, int h
         if (window == nullptr) {
             return FALSE;
         }
-        newClient = params.rgrc[0];
+        newClient = posix::ClampRect(params.rgrc[0]);
     }
 
     const bool showing = (pos.flags & SWP_SHOWWINDOW) != 0;

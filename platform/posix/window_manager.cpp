@@ -53,12 +53,6 @@ Window& Desktop() {
     return *windows.at(desktop);
 }
 
-LONG ClampedSum(LONG a, LONG b) {
-    const std::int64_t sum = static_cast<std::int64_t>(a) + b;
-    return static_cast<LONG>(std::clamp<std::int64_t>(sum, std::numeric_limits<LONG>::min(),
-                                                      std::numeric_limits<LONG>::max()));
-}
-
 bool SameName(std::string_view a, std::string_view b) {
     return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
                return std::tolower(static_cast<unsigned char>(x)) ==
@@ -77,6 +71,26 @@ std::string PropertyName(LPCSTR name) {
 } // namespace
 
 namespace posix {
+
+// ---- Coordinates ----
+
+LONG ClampCoordinate(std::int64_t value) {
+    return static_cast<LONG>(std::clamp<std::int64_t>(value, -CoordinateLimit, CoordinateLimit));
+}
+
+LONG ClampSize(std::int64_t value) {
+    return static_cast<LONG>(std::clamp<std::int64_t>(value, 0, CoordinateLimit));
+}
+
+RECT ClampRect(const RECT& rect) {
+    return {ClampCoordinate(rect.left), ClampCoordinate(rect.top), ClampCoordinate(rect.right),
+            ClampCoordinate(rect.bottom)};
+}
+
+LONG ClampToLong(std::int64_t value) {
+    return static_cast<LONG>(std::clamp<std::int64_t>(value, std::numeric_limits<LONG>::min(),
+                                                      std::numeric_limits<LONG>::max()));
+}
 
 // ---- Records ----
 
@@ -245,7 +259,8 @@ Placement DefaultPlacement(bool overlapped, int x, int y, int width, int height)
             height = 0;
         }
     }
-    return {x, y, std::max(width, 0), std::max(height, 0)};
+    return {posix::ClampCoordinate(x), posix::ClampCoordinate(y), posix::ClampSize(width),
+            posix::ClampSize(height)};
 }
 
 DWORD KeptStyle(DWORD style) {
@@ -327,8 +342,7 @@ HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, 
     window.Extra.assign(static_cast<std::size_t>(std::max(windowClass->WindowExtra, 0)), 0);
     const bool overlapped = !child && (style & WS_POPUP) == 0;
     const Placement place = DefaultPlacement(overlapped, x, y, width, height);
-    window.Rect = {place.X, place.Y, ClampedSum(place.X, place.Width),
-                   ClampedSum(place.Y, place.Height)};
+    window.Rect = {place.X, place.Y, place.X + place.Width, place.Y + place.Height};
     window.Client = window.Rect;
     window.NormalRect = window.Rect;
     windows.emplace(handle, std::move(record));
@@ -353,8 +367,8 @@ HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, 
         const LONG clampedHeight =
             std::clamp(place.Height, static_cast<int>(limits.ptMinTrackSize.y),
                        std::max(limits.ptMinTrackSize.y, limits.ptMaxTrackSize.y));
-        current->Rect.right = ClampedSum(current->Rect.left, clampedWidth);
-        current->Rect.bottom = ClampedSum(current->Rect.top, clampedHeight);
+        current->Rect.right = current->Rect.left + posix::ClampSize(clampedWidth);
+        current->Rect.bottom = current->Rect.top + posix::ClampSize(clampedHeight);
         current->Client = current->Rect;
         current->NormalRect = current->Rect;
         create.cx = clampedWidth;
@@ -375,7 +389,7 @@ HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, 
     if (current == nullptr) {
         return nullptr;
     }
-    current->Client = client;
+    current->Client = posix::ClampRect(client);
 
     if (posix::SendToWindow(handle, WM_CREATE, 0, reinterpret_cast<LPARAM>(&create)) == -1) {
         DestroyWindow(handle);

@@ -8,6 +8,7 @@
 
 #include "platform/win32.h"
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -68,6 +69,17 @@ struct Window {
     HICON BigIcon = nullptr;
     HICON SmallIcon = nullptr;
 };
+
+// ---- Coordinates ----
+
+// Positions and sizes the window manager keeps lie within this distance of 0: far beyond any
+// screen, and small enough that sums of a few of them never overflow.
+inline constexpr LONG CoordinateLimit = 1 << 27;
+LONG ClampCoordinate(std::int64_t value);
+LONG ClampSize(std::int64_t value);
+RECT ClampRect(const RECT& rect);
+// A result brought back into the range of LONG.
+LONG ClampToLong(std::int64_t value);
 
 // ---- Records ----
 
