@@ -62,7 +62,7 @@ void AudioDevice::Transition(const Command& command) {
         break;
     case Command::Kind::Pause:
         if (state == State::Playing) {
-            sink->Pause();
+            sink->Stop();
             state = State::Paused;
         }
         break;
@@ -111,7 +111,7 @@ void AudioDevice::WaitForEnd() {
 
 void AudioDevice::Play(std::uint64_t from, std::uint64_t to) {
     if (state == State::Playing) {
-        sink->Pause();
+        sink->Stop();
     }
     if (from != PositionFrames()) {
         Relocate(from);

@@ -33,10 +33,9 @@ public:
 
     // Starts or continues pulling sound. False when the device cannot be opened.
     virtual bool Start() = 0;
-    // Stops pulling but keeps the device, for a quick Start. When it returns, no Render call
-    // is running and none will until the next Start.
-    virtual void Pause() = 0;
-    // As Pause, and releases the device so an idle sink costs nothing.
+    // Stops pulling and releases the device, so a paused or stopped sink costs nothing and
+    // what the device still held is not heard. When it returns, no Render call is running
+    // and none will until the next Start.
     virtual void Stop() = 0;
 
     // Renders everything that is due by the layer's clock now, on the caller's thread. Only

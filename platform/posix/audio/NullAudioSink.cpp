@@ -20,7 +20,7 @@ NullAudioSink::NullAudioSink(const AudioFormat& format, AudioSource& source)
       scratch(new float[std::size_t{StepFrames} * format.Channels]) {}
 
 NullAudioSink::~NullAudioSink() {
-    Pause();
+    Stop();
 }
 
 bool NullAudioSink::Start() {
@@ -38,7 +38,7 @@ bool NullAudioSink::Start() {
     return true;
 }
 
-void NullAudioSink::Pause() {
+void NullAudioSink::Stop() {
     if (!running) {
         return;
     }

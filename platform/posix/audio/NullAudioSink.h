@@ -19,8 +19,7 @@ public:
     ~NullAudioSink() override;
 
     bool Start() override;
-    void Pause() override;
-    void Stop() override { Pause(); }
+    void Stop() override;
     void CatchUp() override;
     void WaitUntil(const std::atomic<bool>& done) override;
 

@@ -56,14 +56,12 @@ bool SdlAudioSink::Start() {
     return true;
 }
 
-void SdlAudioSink::Pause() {
-    if (device != 0) {
-        SDL_PauseAudioDevice(device, 1);
-    }
-}
-
 void SdlAudioSink::Stop() {
     if (device != 0) {
+        // Pausing returns at once with the callback halted; closing then waits for SDL's
+        // thread to finish its current period (up to some tens of milliseconds), and leaves
+        // nothing running while the device is idle.
+        SDL_PauseAudioDevice(device, 1);
         SDL_CloseAudioDevice(device);
         device = 0;
     }

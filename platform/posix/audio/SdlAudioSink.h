@@ -5,15 +5,14 @@
 #include "platform/posix/audio/AudioSink.h"
 
 // The desktop's default audio device through SDL. SDL converts the sample rate and the
-// channel layout to whatever the device wants. The device is opened on the first Start and
-// released by Stop.
+// channel layout to whatever the device wants. The device is opened by Start and released by
+// Stop.
 class SdlAudioSink final : public AudioSink {
 public:
     SdlAudioSink(const AudioFormat& format, AudioSource& source);
     ~SdlAudioSink() override;
 
     bool Start() override;
-    void Pause() override;
     void Stop() override;
 
 private:
