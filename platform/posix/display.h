@@ -3,7 +3,10 @@
 // The display backend: where top-level windows appear and where native input comes from. The
 // headless backend shows nothing and delivers no input of its own (tests feed input through
 // the test driver); a windowing backend shows a native window per visible top-level window and
-// turns native events into the layer's input queue (input.h).
+// turns native events into the layer's input queue (input.h). What the user does to a native
+// window comes back through the Win32 functions (SetWindowPos for a move or a resize,
+// PostMessageA of WM_SYSCOMMAND for closing or minimising); the TopLevelChanged that follows
+// then describes the state the backend itself asked for.
 
 #include "platform/win32.h"
 
