@@ -221,13 +221,29 @@ TEST_F(GeometryTest, MinimisingAndRestoringKeepThePlacement) {
     RECT client{};
     GetClientRect(window, &client);
     EXPECT_EQ(client.right, 0) << "a minimised window has no client area";
+    Clear();
     ShowWindow(window, SW_SHOWMAXIMIZED);
     EXPECT_TRUE(IsZoomed(window));
+    std::vector<WPARAM> sizes;
+    for (const Recorded& entry : Log()) {
+        if (entry.Message == WM_SIZE) {
+            sizes.push_back(entry.WParamValue);
+        }
+    }
+    EXPECT_EQ(sizes, (std::vector<WPARAM>{SIZE_MAXIMIZED})) << "the toolkit reads the state here";
     RECT maximised{};
     GetWindowRect(window, &maximised);
     EXPECT_LT(maximised.left, 0) << "the sizing border lies beyond the screen";
     EXPECT_GT(maximised.right, GetSystemMetrics(SM_CXSCREEN));
+    Clear();
     ShowWindow(window, SW_RESTORE);
+    sizes.clear();
+    for (const Recorded& entry : Log()) {
+        if (entry.Message == WM_SIZE) {
+            sizes.push_back(entry.WParamValue);
+        }
+    }
+    EXPECT_EQ(sizes, (std::vector<WPARAM>{SIZE_RESTORED}));
     RECT restored{};
     GetWindowRect(window, &restored);
     EXPECT_EQ(restored.left, normal.left);

@@ -282,20 +282,28 @@ TEST_F(MessageQueueTest, ScriptedLoopRunsIdleStepsAndMovesTheClockToTimers) {
 TEST_F(MessageQueueTest, EndOfSessionReachesEveryTopLevelWindowFromTheLoop) {
     const HWND second = CreateWindowExA(0, RecordingClass, "", WS_OVERLAPPEDWINDOW, 0, 0, 200, 200,
                                         nullptr, nullptr, nullptr, nullptr);
-    Clear();
-    ASSERT_EQ(std::raise(SIGTERM), 0);
-    EXPECT_TRUE(Log().empty()) << "nothing is sent from the signal handler";
-    const std::optional<int> quit = testdriver::PumpUntilIdle();
-    std::vector<HWND> told;
-    for (const Recorded& entry : Log()) {
-        if (entry.Message == WM_ENDSESSION) {
-            EXPECT_NE(entry.WParamValue, 0u);
-            told.push_back(entry.Window);
+    struct Case {
+        int Signal;
+        LPARAM Reason;
+    };
+    const Case cases[] = {{SIGTERM, 0}, {SIGHUP, ENDSESSION_LOGOFF}};
+    for (const Case& test : cases) {
+        Clear();
+        ASSERT_EQ(std::raise(test.Signal), 0);
+        EXPECT_TRUE(Log().empty()) << "nothing is sent from the signal handler";
+        const std::optional<int> quit = testdriver::PumpUntilIdle();
+        std::vector<HWND> told;
+        for (const Recorded& entry : Log()) {
+            if (entry.Message == WM_ENDSESSION) {
+                EXPECT_NE(entry.WParamValue, 0u);
+                EXPECT_EQ(entry.LParamValue, test.Reason) << test.Signal;
+                told.push_back(entry.Window);
+            }
         }
+        EXPECT_EQ(told.size(), 2u) << test.Signal;
+        EXPECT_NE(std::find(told.begin(), told.end(), second), told.end());
+        EXPECT_EQ(quit, std::optional<int>(0)) << "the loop is asked to end";
     }
-    EXPECT_EQ(told.size(), 2u);
-    EXPECT_NE(std::find(told.begin(), told.end(), second), told.end());
-    EXPECT_EQ(quit, std::optional<int>(0)) << "the loop is asked to end";
 }
 
 TEST_F(MessageQueueTest, PaintComesOnlyWhenSomethingIsInvalid) {
