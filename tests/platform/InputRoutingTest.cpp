@@ -1,6 +1,7 @@
 // Input routing: hit testing, disabled and transparent windows, capture, activation by a
 // click, double clicks, wheel and keys, focus, the move loop and mouse-leave tracking.
 
+#include "platform/posix/input.h"
 #include "platform/testing.h"
 #include "tests/platform/MessageSequence.h"
 
@@ -342,6 +343,36 @@ TEST_F(InputRoutingTest, MouseLeaveIsPostedOnceWhenTheCursorLeaves) {
     testdriver::PumpUntilIdle();
     const Expected leftAlready[] = {{WM_MOUSELEAVE, Posted}};
     ExpectSequence(leftAlready, "tracking asked outside the window");
+}
+
+// GetAsyncKeyState follows the input as it comes in; GetKeyState follows the messages taken.
+TEST_F(InputRoutingTest, KeyStateFollowsTheMessagesTakenAsyncStateTheInput) {
+    SetFocus(parent);
+    posix::QueueKey('K', true);
+    EXPECT_LT(GetAsyncKeyState('K'), 0);
+    EXPECT_GE(GetKeyState('K'), 0) << "not taken yet";
+    testdriver::PumpUntilIdle();
+    EXPECT_LT(GetKeyState('K'), 0);
+    testdriver::KeyUp('K');
+    EXPECT_GE(GetKeyState('K'), 0);
+    EXPECT_GE(GetAsyncKeyState('K'), 0);
+    testdriver::PressKey(VK_CAPITAL);
+    EXPECT_EQ(GetKeyState(VK_CAPITAL) & 1, 1) << "a press toggles";
+    testdriver::PressKey(VK_CAPITAL);
+    EXPECT_EQ(GetKeyState(VK_CAPITAL) & 1, 0);
+}
+
+TEST_F(InputRoutingTest, SettingTheCursorMovesTheMouseOverWindows) {
+    Clear();
+    ASSERT_TRUE(SetCursorPos(150, 120));
+    POINT cursor{};
+    ASSERT_TRUE(GetCursorPos(&cursor));
+    EXPECT_EQ(cursor.x, 150);
+    EXPECT_EQ(cursor.y, 120);
+    testdriver::PumpUntilIdle();
+    const Expected expected[] = {{WM_MOUSEMOVE, Posted | Parent | LParam, 0, MAKELPARAM(50, 20)}};
+    ExpectSequence(expected, "cursor set over the window");
+    EXPECT_EQ(WindowFromPoint(cursor), parent);
 }
 
 } // namespace
