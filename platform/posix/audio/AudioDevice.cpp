@@ -23,7 +23,7 @@ std::uint32_t RingFrames(std::uint32_t sampleRate, std::uint32_t channels) {
 std::unique_ptr<AudioDevice> AudioDevice::Open(const std::string& path,
                                                std::function<void()> onFinished,
                                                AudioDecoder::OpenResult& result) {
-    std::unique_ptr<AudioDevice> device(new AudioDevice(std::move(onFinished)));
+    std::unique_ptr<AudioDevice> device(new AudioDevice());
     result = device->decoder.Open(path);
     if (result != AudioDecoder::OpenResult::Opened) {
         return nullptr;
@@ -35,13 +35,11 @@ std::unique_ptr<AudioDevice> AudioDevice::Open(const std::string& path,
     device->chunkSamples = std::size_t{chunkFrames} * channels;
     device->ring = std::make_unique<AudioRing>(std::size_t{ringFrames} * channels);
     device->feeder = std::make_unique<AudioFeeder>(device->decoder, *device->ring, chunkFrames,
-                                                   [raw = device.get()] { raw->onFinished(); });
+                                                   std::move(onFinished));
     AudioFormat format{device->decoder.SampleRate(), channels};
     device->sink = MakeAudioSink(format, *device);
     return device;
 }
-
-AudioDevice::AudioDevice(std::function<void()> onFinished) : onFinished(std::move(onFinished)) {}
 
 // The sink goes first, so nothing renders while the feeder and the ring are taken down.
 AudioDevice::~AudioDevice() {

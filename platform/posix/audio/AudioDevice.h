@@ -63,7 +63,7 @@ public:
     void WaitForEnd();
 
 private:
-    explicit AudioDevice(std::function<void()> onFinished);
+    AudioDevice() = default;
 
     bool Render(float* frames, std::uint32_t frameCount) override;
     void AwaitFrames(std::uint32_t frameCount) override;
@@ -72,7 +72,6 @@ private:
     void Relocate(std::uint64_t frame);
     void StartSink();
 
-    std::function<void()> onFinished;
     AudioDecoder decoder;
     std::unique_ptr<AudioRing> ring;
     std::unique_ptr<AudioFeeder> feeder;
