@@ -38,6 +38,7 @@ HWND NewHandle() {
     return reinterpret_cast<HWND>(nextHandle);
 }
 
+// The desktop covers the screen of the display in use, whichever that is now.
 Window& Desktop() {
     if (desktop == nullptr) {
         auto record = std::make_unique<Window>();
@@ -45,12 +46,13 @@ Window& Desktop() {
         record->Handle = desktop;
         record->Style = WS_POPUP | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
         record->Proc = DefWindowProcA;
-        record->Rect = {0, 0, posix::CurrentDisplay().ScreenWidth(),
-                        posix::CurrentDisplay().ScreenHeight()};
-        record->Client = record->Rect;
         windows.emplace(desktop, std::move(record));
     }
-    return *windows.at(desktop);
+    Window& window = *windows.at(desktop);
+    window.Rect = {0, 0, posix::CurrentDisplay().ScreenWidth(),
+                   posix::CurrentDisplay().ScreenHeight()};
+    window.Client = window.Rect;
+    return window;
 }
 
 bool SameName(std::string_view a, std::string_view b) {
