@@ -27,7 +27,9 @@ bool SameName(std::string_view a, std::string_view b) {
 // Property names are strings, or atoms given as small numbers.
 std::string PropertyName(LPCSTR name) {
     if (IS_INTRESOURCE(name)) {
-        return "#" + std::to_string(reinterpret_cast<std::uintptr_t>(name));
+        std::string atom = "#";
+        atom += std::to_string(reinterpret_cast<std::uintptr_t>(name));
+        return atom;
     }
     return name;
 }
