@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # The test command: installs what is missing, then builds and tests the native build, the
-# same under address and undefined-behaviour sanitizers, cross-builds for Windows, and runs
-# every fuzz target briefly. Stops at the first failure. The last line sums both test runs
-# as "N passed, N failed".
+# same under address and undefined-behaviour sanitizers, cross-builds for Windows, builds the
+# benchmarks, and runs every fuzz target briefly. Stops at the first failure. The last line
+# sums both test runs as "N passed, N failed".
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -68,6 +68,17 @@ scripts/deps.sh
 
 test_preset default
 
+section "Smoke: controls demo on a virtual X server"
+if tests/smoke/controls_demo.sh build/default/tests/demo/controls_demo \
+    build/default/tests/demo/close_window build/default/controls-demo.png; then
+    summaries+=("smoke: controls demo passed")
+    passed=$((passed + 1))
+else
+    failed=$((failed + 1))
+    print_totals
+    exit 1
+fi
+
 export ASAN_OPTIONS=halt_on_error=1:detect_leaks=1
 export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
 test_preset asan
@@ -75,6 +86,10 @@ test_preset asan
 section "Cross build: mingw32"
 build_preset mingw32
 find build/mingw32 -name '*.exe' -not -path '*/CMakeFiles/*' -printf 'linked %p\n'
+
+# The optimised build sees warnings the others miss; building the benchmarks keeps them honest.
+section "Build: bench"
+build_preset bench
 
 section "Fuzz: ${fuzz_seconds} s per target"
 scripts/fuzz.sh "$fuzz_seconds"
