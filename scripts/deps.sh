@@ -18,6 +18,8 @@ packages=(
     fonts-dejavu-core zlib1g-dev
     # end-to-end runs under a virtual X server, and media fixtures
     xvfb xdotool sox lame
+    # screenshots of windows on the virtual X server
+    imagemagick
     # the decode-only figure that scripts/bench-audio.sh compares the audio engine with
     mpg123
 )

@@ -55,4 +55,12 @@ void UseDisplay(std::unique_ptr<Display> display);
 
 std::unique_ptr<Display> MakeHeadlessDisplay();
 
+// The native display through SDL; nothing, with the reason in error, when no display can be
+// opened.
+std::unique_ptr<Display> MakeSdlDisplay(std::string* error);
+
+// Switches to the native display for a program's start-up. When no display can be opened it
+// says so on standard error and answers false; the program then ends with a failure code.
+bool UseNativeDisplay();
+
 } // namespace posix

@@ -1,0 +1,403 @@
+// The native display: one SDL window per visible top-level window, drawn through SDL's
+// software window surface (never a GL-backed one: without a GPU that would load a software GL
+// renderer at a large cost in memory and start-up time), and native events turned into the
+// layer's input queue.
+
+#include "platform/posix/display.h"
+
+#include "platform/posix/gdi/Surface.h"
+#include "platform/posix/gdi/TextDecoding.h"
+#include "platform/posix/icons.h"
+#include "platform/posix/input.h"
+#include "platform/posix/sdl_keys.h"
+
+#include <SDL2/SDL.h>
+#include <SDL2/SDL_syswm.h>
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+#include <poll.h>
+
+#include <cstdio>
+#include <map>
+
+namespace posix {
+
+namespace {
+
+int Width(const RECT& rect) {
+    return rect.right - rect.left;
+}
+int Height(const RECT& rect) {
+    return rect.bottom - rect.top;
+}
+
+bool Shown(const TopLevelState& state) {
+    return state.Visible && Width(state.Client) > 0 && Height(state.Client) > 0;
+}
+
+// What the window manager offers for a window: moving and closing always, sizing and
+// maximising with a sizing frame, minimising with a minimise box.
+void SetWindowFunctions(SDL_Window* window, DWORD style) {
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    if (SDL_GetWindowWMInfo(window, &info) != SDL_TRUE || info.subsystem != SDL_SYSWM_X11) {
+        return;
+    }
+    constexpr long kFunctionsAndDecorations = 1 | 2;
+    constexpr long kResize = 2, kMove = 4, kMinimize = 8, kMaximize = 16, kClose = 32;
+    long functions = kMove | kClose;
+    if ((style & WS_THICKFRAME) != 0) {
+        functions |= kResize;
+    }
+    if ((style & WS_MINIMIZEBOX) != 0) {
+        functions |= kMinimize;
+    }
+    if ((style & WS_MAXIMIZEBOX) != 0 && (style & WS_THICKFRAME) != 0) {
+        functions |= kMaximize;
+    }
+    long hints[5] = {kFunctionsAndDecorations, functions, 1, 0, 0};
+    ::Display* x = info.info.x11.display;
+    const Atom property = XInternAtom(x, "_MOTIF_WM_HINTS", False);
+    XChangeProperty(x, info.info.x11.window, property, property, 32, PropModeReplace,
+                    reinterpret_cast<unsigned char*>(hints), 5);
+}
+
+HICON IconOf(HWND window) {
+    auto icon = reinterpret_cast<HICON>(SendMessageA(window, WM_GETICON, ICON_BIG, 0));
+    if (icon == nullptr) {
+        icon = reinterpret_cast<HICON>(GetClassLongPtrA(window, GCLP_HICON));
+    }
+    return icon;
+}
+
+void SetIcon(SDL_Window* native, HWND window) {
+    const std::optional<IconPicture> picture = PictureOfIcon(IconOf(window));
+    if (!picture || picture->Pixels.empty()) {
+        return;
+    }
+    std::vector<std::uint32_t> pixels = picture->Pixels;
+    SDL_Surface* surface =
+        SDL_CreateRGBSurfaceWithFormatFrom(pixels.data(), picture->Width, picture->Height, 32,
+                                           picture->Width * 4, SDL_PIXELFORMAT_ARGB8888);
+    if (surface != nullptr) {
+        SDL_SetWindowIcon(native, surface);
+        SDL_FreeSurface(surface);
+    }
+}
+
+// Fills a native surface with the dialog face colour: what a window shows until its own
+// drawing reaches the screen.
+void FillFace(SDL_Window* native) {
+    SDL_Surface* surface = SDL_GetWindowSurface(native);
+    if (surface == nullptr) {
+        return;
+    }
+    const COLORREF face = GetSysColor(COLOR_BTNFACE);
+    SDL_FillRect(surface, nullptr,
+                 SDL_MapRGB(surface->format, GetRValue(face), GetGValue(face), GetBValue(face)));
+    SDL_UpdateWindowSurface(native);
+}
+
+class SdlDisplay final : public Display {
+public:
+    SdlDisplay(int width, int height, ::Display* x) : width_(width), height_(height), x_(x) {}
+    ~SdlDisplay() override {
+        for (auto& [window, native] : natives_) {
+            SDL_DestroyWindow(native.Window);
+        }
+        SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    }
+
+    int ScreenWidth() const override { return width_; }
+    int ScreenHeight() const override { return height_; }
+
+    void TopLevelChanged(const TopLevelState& state) override {
+        auto found = natives_.find(state.Window);
+        if (found != natives_.end() && state.Visible && state.Minimized) {
+            Minimize(found->second, state);
+            return;
+        }
+        if (!Shown(state)) {
+            if (found != natives_.end()) {
+                SDL_HideWindow(found->second.Window);
+                found->second.State = state;
+            }
+            return;
+        }
+        if (found == natives_.end()) {
+            Create(state);
+            return;
+        }
+        Update(found->second, state);
+    }
+
+    void TopLevelDestroyed(HWND window) override {
+        const auto found = natives_.find(window);
+        if (found != natives_.end()) {
+            SDL_DestroyWindow(found->second.Window);
+            natives_.erase(found);
+        }
+    }
+
+    // Waits in poll on the X connection and the wake-up descriptor together: no thread, no
+    // timer tick and no busy loop, so an idle program sleeps until something happens. Events
+    // Xlib has already read into its own queue are taken first, since they would not make the
+    // descriptor readable again.
+    void Wait(int wakeFd, int timeoutMs) override {
+        SDL_PumpEvents();
+        if (SDL_HasEvents(SDL_FIRSTEVENT, SDL_LASTEVENT) == SDL_TRUE) {
+            return;
+        }
+        XFlush(x_);
+        pollfd fds[2] = {{ConnectionNumber(x_), POLLIN, 0}, {wakeFd, POLLIN, 0}};
+        poll(fds, wakeFd >= 0 ? 2 : 1, timeoutMs);
+    }
+
+    void DispatchNativeEvents() override {
+        SDL_Event event;
+        while (SDL_PollEvent(&event) == 1) {
+            Dispatch(event);
+        }
+    }
+
+private:
+    struct Native {
+        SDL_Window* Window = nullptr;
+        TopLevelState State;
+    };
+
+    void Create(const TopLevelState& state) {
+        Uint32 flags = SDL_WINDOW_HIDDEN;
+        if ((state.Style & WS_THICKFRAME) != 0) {
+            flags |= SDL_WINDOW_RESIZABLE;
+        }
+        if ((state.Style & WS_CAPTION) != WS_CAPTION) {
+            flags |= SDL_WINDOW_BORDERLESS;
+        }
+        SDL_Window* window =
+            SDL_CreateWindow(gdi::TextToUtf8(state.Title).c_str(), state.Client.left,
+                             state.Client.top, Width(state.Client), Height(state.Client), flags);
+        if (window == nullptr) {
+            return;
+        }
+        SetWindowFunctions(window, state.Style);
+        SetIcon(window, state.Window);
+        natives_[state.Window] = Native{window, state};
+        SDL_ShowWindow(window);
+        FillFace(window);
+    }
+
+    void Update(Native& native, const TopLevelState& state) {
+        const TopLevelState old = native.State;
+        native.State = state;
+        if (state.Title != old.Title) {
+            SDL_SetWindowTitle(native.Window, gdi::TextToUtf8(state.Title).c_str());
+        }
+        if (state.Style != old.Style) {
+            SDL_SetWindowResizable(native.Window,
+                                   (state.Style & WS_THICKFRAME) != 0 ? SDL_TRUE : SDL_FALSE);
+            SetWindowFunctions(native.Window, state.Style);
+        }
+        if (state.Client.left != old.Client.left || state.Client.top != old.Client.top) {
+            SDL_SetWindowPosition(native.Window, state.Client.left, state.Client.top);
+        }
+        const bool resized =
+            Width(state.Client) != Width(old.Client) || Height(state.Client) != Height(old.Client);
+        if (resized) {
+            SDL_SetWindowSize(native.Window, Width(state.Client), Height(state.Client));
+        }
+        if (old.Minimized) {
+            SDL_RestoreWindow(native.Window);
+        }
+        if (!old.Visible || resized) {
+            SDL_ShowWindow(native.Window);
+            FillFace(native.Window);
+        }
+    }
+
+    // A minimised window keeps its native size; only its state changes.
+    static void Minimize(Native& native, const TopLevelState& state) {
+        if (!native.State.Minimized) {
+            SDL_MinimizeWindow(native.Window);
+        }
+        native.State.Minimized = true;
+        native.State.Visible = state.Visible;
+    }
+
+    HWND WindowOf(Uint32 id) const {
+        SDL_Window* native = SDL_GetWindowFromID(id);
+        for (const auto& [window, entry] : natives_) {
+            if (entry.Window == native) {
+                return window;
+            }
+        }
+        return nullptr;
+    }
+
+    // The cursor in screen coordinates, also while a window moves under it.
+    static void QueueCursor() {
+        int x = 0;
+        int y = 0;
+        SDL_GetGlobalMouseState(&x, &y);
+        QueueMouseMove(POINT{x, y});
+    }
+
+    static void QueueButton(Uint8 button, bool down) {
+        QueueCursor();
+        switch (button) {
+        case SDL_BUTTON_LEFT:
+            QueueMouseButton(MouseKey::Left, down);
+            break;
+        case SDL_BUTTON_RIGHT:
+            QueueMouseButton(MouseKey::Right, down);
+            break;
+        case SDL_BUTTON_MIDDLE:
+            QueueMouseButton(MouseKey::Middle, down);
+            break;
+        default:
+            break;
+        }
+    }
+
+    static void QueueText(const char* utf8) {
+        for (const char32_t character : gdi::DecodeText(utf8)) {
+            const unsigned char byte = TextInputByte(character);
+            if (byte != 0) {
+                QueueKey(VK_PACKET, true, byte);
+                QueueKey(VK_PACKET, false, byte);
+            }
+        }
+    }
+
+    void Dispatch(const SDL_Event& event) {
+        switch (event.type) {
+        case SDL_MOUSEMOTION:
+            QueueCursor();
+            break;
+        case SDL_MOUSEBUTTONDOWN:
+        case SDL_MOUSEBUTTONUP:
+            QueueButton(event.button.button, event.type == SDL_MOUSEBUTTONDOWN);
+            break;
+        case SDL_MOUSEWHEEL:
+            QueueCursor();
+            QueueMouseWheel(event.wheel.y * WHEEL_DELTA);
+            break;
+        case SDL_KEYDOWN:
+        case SDL_KEYUP:
+            if (const int key = VirtualKeyOfSdlKey(event.key.keysym.sym); key != 0) {
+                QueueKey(key, event.type == SDL_KEYDOWN);
+            }
+            break;
+        case SDL_TEXTINPUT:
+            QueueText(event.text.text);
+            break;
+        case SDL_WINDOWEVENT:
+            WindowEvent(event.window);
+            break;
+        default:
+            break;
+        }
+    }
+
+    void WindowEvent(const SDL_WindowEvent& event) {
+        HWND window = WindowOf(event.windowID);
+        if (window == nullptr) {
+            return;
+        }
+        const Native& native = natives_[window];
+        const RECT outer = native.State.Rect;
+        const RECT client = native.State.Client;
+        switch (event.event) {
+        case SDL_WINDOWEVENT_CLOSE:
+            PostMessageA(window, WM_SYSCOMMAND, SC_CLOSE, 0);
+            break;
+        case SDL_WINDOWEVENT_MINIMIZED:
+            if (!native.State.Minimized) {
+                PostMessageA(window, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+            }
+            break;
+        case SDL_WINDOWEVENT_RESTORED:
+            if (native.State.Minimized) {
+                PostMessageA(window, WM_SYSCOMMAND, SC_RESTORE, 0);
+            }
+            break;
+        case SDL_WINDOWEVENT_FOCUS_GAINED:
+            if (GetActiveWindow() != window) {
+                SetActiveWindow(window);
+            }
+            break;
+        case SDL_WINDOWEVENT_MOVED:
+            if (event.data1 != client.left || event.data2 != client.top) {
+                SetWindowPos(window, nullptr, outer.left + event.data1 - client.left,
+                             outer.top + event.data2 - client.top, 0, 0,
+                             SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+            }
+            break;
+        case SDL_WINDOWEVENT_SIZE_CHANGED:
+            if (event.data1 != Width(client) || event.data2 != Height(client)) {
+                SetWindowPos(window, nullptr, 0, 0, Width(outer) + event.data1 - Width(client),
+                             Height(outer) + event.data2 - Height(client),
+                             SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+            }
+            break;
+        case SDL_WINDOWEVENT_EXPOSED:
+            FillFace(natives_[window].Window);
+            break;
+        default:
+            break;
+        }
+    }
+
+    int width_;
+    int height_;
+    ::Display* x_;
+    std::map<HWND, Native> natives_;
+};
+
+// The X connection SDL opened, found through a window that is never shown.
+::Display* XConnection() {
+    SDL_Window* probe = SDL_CreateWindow("", 0, 0, 1, 1, SDL_WINDOW_HIDDEN);
+    if (probe == nullptr) {
+        return nullptr;
+    }
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    ::Display* x = nullptr;
+    if (SDL_GetWindowWMInfo(probe, &info) == SDL_TRUE && info.subsystem == SDL_SYSWM_X11) {
+        x = info.info.x11.display;
+    }
+    SDL_DestroyWindow(probe);
+    return x;
+}
+
+} // namespace
+
+std::unique_ptr<Display> MakeSdlDisplay(std::string* error) {
+    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+    SDL_SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+        *error = SDL_GetError();
+        return nullptr;
+    }
+    SDL_DisplayMode mode;
+    ::Display* x = XConnection();
+    if (x == nullptr || SDL_GetCurrentDisplayMode(0, &mode) != 0) {
+        *error = x == nullptr ? "the display is not an X server" : SDL_GetError();
+        SDL_QuitSubSystem(SDL_INIT_VIDEO);
+        return nullptr;
+    }
+    return std::make_unique<SdlDisplay>(mode.w, mode.h, x);
+}
+
+bool UseNativeDisplay() {
+    std::string error;
+    std::unique_ptr<Display> display = MakeSdlDisplay(&error);
+    if (!display) {
+        std::fprintf(stderr, "Cannot open the display: %s\n", error.c_str());
+        return false;
+    }
+    UseDisplay(std::move(display));
+    return true;
+}
+
+} // namespace posix

@@ -1,0 +1,87 @@
+#!/usr/bin/env bash
+# Runs the controls demo on a virtual X server with the native display: clicks the button and
+# a list item, checks the notifications arrived, takes a screenshot, closes the window through
+# the window manager protocol and checks the demo ends with 0. It also checks that without a
+# display the demo says so and fails.
+# Usage: controls_demo.sh DEMO CLOSE_WINDOW [SCREENSHOT.png]
+set -euo pipefail
+
+demo=$1
+close_window=$2
+screenshot=${3:-$(mktemp --suffix=.png)}
+work=$(mktemp -d)
+xvfb_pid=
+demo_pid=
+
+cleanup() {
+    if [[ -n $demo_pid ]] && kill -0 "$demo_pid" 2>/dev/null; then kill "$demo_pid"; fi
+    if [[ -n $xvfb_pid ]]; then kill "$xvfb_pid" 2>/dev/null || true; fi
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+fail() {
+    echo "FAIL: $*" >&2
+    echo "--- demo output:" >&2
+    cat "$work/out" "$work/err" >&2 2>/dev/null || true
+    exit 1
+}
+
+# Without a display the demo must say so and fail.
+status=0
+env -u DISPLAY -u WAYLAND_DISPLAY SDL_AUDIODRIVER=dummy "$demo" >/dev/null 2>"$work/nodisplay" ||
+    status=$?
+((status != 0)) || fail "the demo succeeded without a display"
+grep -q "Cannot open the display" "$work/nodisplay" || fail "no message without a display"
+
+# A free display number: the first without a lock file.
+number=90
+while [[ -e /tmp/.X$number-lock ]]; do number=$((number + 1)); done
+export DISPLAY=:$number
+Xvfb "$DISPLAY" -screen 0 800x600x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb_pid=$!
+for _ in $(seq 100); do
+    xdpyinfo >/dev/null 2>&1 && break
+    xdotool getmouselocation >/dev/null 2>&1 && break
+    sleep 0.05
+done
+
+start=$(date +%s%N)
+SDL_AUDIODRIVER=dummy "$demo" >"$work/out" 2>"$work/err" &
+demo_pid=$!
+window=$(timeout 10 xdotool search --sync --onlyvisible --name "Controls demo" | head -n 1) ||
+    fail "the window did not appear"
+mapped=$(( ($(date +%s%N) - start) / 1000000 ))
+echo "window mapped after about $mapped ms (including the search's own start)"
+
+# Wait until a notification appears in the output, up to 5 s.
+expect() {
+    for _ in $(seq 100); do
+        grep -q "$1" "$work/out" && return 0
+        sleep 0.05
+    done
+    fail "no $1"
+}
+
+# The form is at 100,100 on the screen; the controls lie inside its client area.
+xdotool mousemove --window "$window" 250 45 click 1
+expect BN_CLICKED
+xdotool mousemove --window "$window" 60 60 click 1
+expect LBN_SELCHANGE
+
+sleep 0.2
+import -window "$window" "$screenshot" || fail "no screenshot"
+echo "screenshot: $screenshot"
+
+"$close_window" "$window" || fail "the close request was not sent"
+for _ in $(seq 100); do
+    kill -0 "$demo_pid" 2>/dev/null || break
+    sleep 0.05
+done
+kill -0 "$demo_pid" 2>/dev/null && fail "the demo did not end after the close request"
+status=0
+wait "$demo_pid" || status=$?
+demo_pid=
+((status == 0)) || fail "the demo ended with $status"
+cat "$work/out"
+echo "controls demo: passed"
