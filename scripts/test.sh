@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # The test command: installs what is missing, then builds and tests the native build, the
-# same under address and undefined-behaviour sanitizers, cross-builds for Windows, and runs
-# every fuzz target briefly. Stops at the first failure. The last line sums both test runs
-# as "N passed, N failed".
+# same under address and undefined-behaviour sanitizers, cross-builds for Windows, builds the
+# benchmarks, and runs every fuzz target briefly. Stops at the first failure. The last line
+# sums both test runs as "N passed, N failed".
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -86,6 +86,10 @@ test_preset asan
 section "Cross build: mingw32"
 build_preset mingw32
 find build/mingw32 -name '*.exe' -not -path '*/CMakeFiles/*' -printf 'linked %p\n'
+
+# The optimised build sees warnings the others miss; building the benchmarks keeps them honest.
+section "Build: bench"
+build_preset bench
 
 section "Fuzz: ${fuzz_seconds} s per target"
 scripts/fuzz.sh "$fuzz_seconds"
