@@ -106,6 +106,11 @@ HWND Capture();
 // Items and current item of a list box, read through LB_ messages (-1: none).
 std::vector<std::string> ListItems(HWND listBox);
 int CurrentItem(HWND listBox);
+// What a window shows: the colour at a client point as drawn on its top-level surface, children
+// included (-1 when the window is hidden or the point lies outside its client area or the
+// surface), and its client area written as a PNG file.
+std::int64_t ClientPixel(HWND window, int x, int y);
+bool SavePng(HWND window, const std::string& path);
 
 // The message DispatchMessageA is delivering at this moment (the innermost one), or null; the
 // serial changes with every dispatch. Recording window procedures use it to tell posted

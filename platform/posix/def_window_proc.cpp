@@ -4,6 +4,7 @@
 // Index: text; frame hit testing; system commands and the move loop; DefWindowProcA.
 
 #include "platform/posix/api/user32_system.h"
+#include "platform/posix/control_colors.h"
 #include "platform/posix/message_queue.h"
 #include "platform/posix/paint.h"
 #include "platform/posix/window_geometry.h"
@@ -323,6 +324,18 @@ LRESULT SwapIcon(Window& window, WPARAM kind, LPARAM icon) {
     return reinterpret_cast<LRESULT>(previous);
 }
 
+// The class brush (a brush or a system colour index plus one) fills the client area; without
+// one nothing is erased and the answer says so.
+LRESULT EraseWithClassBrush(HWND handle, const Window& window, HDC dc) {
+    if (!window.Class || window.Class->Background == nullptr || dc == nullptr) {
+        return 0;
+    }
+    RECT client{};
+    GetClientRect(handle, &client);
+    FillRect(dc, &client, window.Class->Background);
+    return 1;
+}
+
 } // namespace
 
 LRESULT WINAPI DefWindowProcA(HWND handle, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -395,11 +408,22 @@ LRESULT WINAPI DefWindowProcA(HWND handle, UINT message, WPARAM wParam, LPARAM l
         posix::TellDisplay(handle);
         return TRUE;
     case WM_ERASEBKGND:
-        // The class brush paints the background; without one nothing is erased.
-        return window->Class && window->Class->Background != nullptr ? 1 : 0;
-    case WM_PAINT:
-        posix::TakeUpdate(handle, nullptr, nullptr);
+        return EraseWithClassBrush(handle, *window, reinterpret_cast<HDC>(wParam));
+    case WM_PAINT: {
+        PAINTSTRUCT paint;
+        BeginPaint(handle, &paint);
+        EndPaint(handle, &paint);
         return 0;
+    }
+    case WM_CTLCOLORMSGBOX:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORDLG:
+    case WM_CTLCOLORSCROLLBAR:
+    case WM_CTLCOLORSTATIC:
+        return reinterpret_cast<LRESULT>(
+            posix::DefaultControlColors(message, reinterpret_cast<HDC>(wParam)));
     case WM_WINDOWPOSCHANGING:
         KeepToLimits(handle, *window, reinterpret_cast<WINDOWPOS*>(lParam));
         return 0;

@@ -40,6 +40,9 @@ public:
     // retitled, made translucent), or destroyed.
     virtual void TopLevelChanged(const TopLevelState& state) = 0;
     virtual void TopLevelDestroyed(HWND window) = 0;
+    // Drawing may have changed 'area' (surface coordinates) of the window's surface
+    // (SurfaceOf in window_surface.h): it should be presented again.
+    virtual void SurfaceChanged(HWND, const RECT&) {}
 
     // Blocks until wakeFd is readable, native events wait, or timeoutMs passed (-1: no
     // limit).

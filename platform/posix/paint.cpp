@@ -1,44 +1,84 @@
-// The update rectangle of each window (the bounding rectangle of everything invalidated),
-// and the WM_PAINT messages made from it when nothing else is waiting.
+// The update region of each window, the WM_PAINT messages made from it when nothing else is
+// waiting, and the painting calls that take it.
 
 #include "platform/posix/paint.h"
 
+#include "platform/posix/gdi/gdi.h"
 #include "platform/posix/message_queue.h"
 #include "platform/posix/window_manager.h"
+#include "platform/posix/window_surface.h"
 
-#include <algorithm>
+#include <optional>
 
 namespace {
 
 using posix::Window;
-
-bool IsEmpty(const RECT& rect) {
-    return rect.right <= rect.left || rect.bottom <= rect.top;
-}
-
-RECT Intersection(const RECT& a, const RECT& b) {
-    return {std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right),
-            std::min(a.bottom, b.bottom)};
-}
-
-RECT Union(const RECT& a, const RECT& b) {
-    return {std::min(a.left, b.left), std::min(a.top, b.top), std::max(a.right, b.right),
-            std::max(a.bottom, b.bottom)};
-}
+using posix::gdi::Region;
 
 RECT WholeClient(const Window& window) {
     return {0, 0, window.Client.right - window.Client.left,
             window.Client.bottom - window.Client.top};
 }
 
-void AddUpdate(Window& window, const RECT& area, bool erase) {
-    const RECT clipped = Intersection(area, WholeClient(window));
-    if (IsEmpty(clipped)) {
+void AddUpdate(Window& window, Region area, bool erase) {
+    area = area.Combined(Region(WholeClient(window)), Region::Operation::And);
+    if (area.IsEmpty()) {
         return;
     }
-    window.Update = window.HasUpdate ? Union(window.Update, clipped) : clipped;
-    window.HasUpdate = true;
+    window.Update = window.Update.Combined(area, Region::Operation::Or);
     window.UpdateErase = window.UpdateErase || erase;
+}
+
+void RemoveUpdate(Window& window, const Region& area) {
+    window.Update = window.Update.Combined(area, Region::Operation::Diff);
+    if (window.Update.IsEmpty()) {
+        window.UpdateErase = false;
+    }
+}
+
+// Invalidates an area of a window and, unless told otherwise, of the children it covers: a
+// parent without WS_CLIPCHILDREN paints over them, so they must paint again after it.
+void Invalidate(HWND handle, const Region& area, bool erase, bool allChildren, bool noChildren) {
+    Window* window = posix::FindWindowRecord(handle);
+    AddUpdate(*window, area, erase);
+    const bool children = !noChildren && (allChildren || (window->Style & WS_CLIPCHILDREN) == 0);
+    if (!children) {
+        return;
+    }
+    for (HWND child : window->Children) {
+        const Window* record = posix::FindWindowRecord(child);
+        if ((record->Style & WS_VISIBLE) == 0) {
+            continue;
+        }
+        Region inChild = area;
+        inChild.Offset(-record->Client.left, -record->Client.top);
+        Invalidate(child, inChild, erase, allChildren, false);
+    }
+}
+
+void Validate(HWND handle, const Region& area, bool allChildren) {
+    Window* window = posix::FindWindowRecord(handle);
+    RemoveUpdate(*window, area);
+    if (!allChildren) {
+        return;
+    }
+    for (HWND child : window->Children) {
+        const Window* record = posix::FindWindowRecord(child);
+        Region inChild = area;
+        inChild.Offset(-record->Client.left, -record->Client.top);
+        Validate(child, inChild, true);
+    }
+}
+
+Region AreaOf(const Window& window, const RECT* rect) {
+    return Region(rect != nullptr ? posix::ClampRect(*rect) : WholeClient(window));
+}
+
+std::optional<Region> AreaOf(const Window& window, HRGN region) {
+    if (region == nullptr) {
+        return Region(WholeClient(window));
+    }
+    return posix::gdi::RegionOf(region);
 }
 
 bool FindIn(const std::vector<HWND>& windows, const posix::MessageFilter& filter, HWND* found) {
@@ -47,7 +87,7 @@ bool FindIn(const std::vector<HWND>& windows, const posix::MessageFilter& filter
         if ((window->Style & WS_VISIBLE) == 0) {
             continue;
         }
-        if (window->HasUpdate && filter.Matches(handle, WM_PAINT)) {
+        if (!window->Update.IsEmpty() && filter.Matches(handle, WM_PAINT)) {
             *found = handle;
             return true;
         }
@@ -56,6 +96,17 @@ bool FindIn(const std::vector<HWND>& windows, const posix::MessageFilter& filter
         }
     }
     return false;
+}
+
+void PaintNow(HWND handle) {
+    for (HWND window : posix::SubtreeOf(handle)) {
+        const Window* record = posix::FindWindowRecord(window);
+        if (record != nullptr && !record->Update.IsEmpty() && posix::IsReallyVisible(window)) {
+            posix::SendToWindow(window, WM_PAINT, 0, 0);
+            // A procedure that did not paint leaves nothing to paint again.
+            posix::TakeUpdate(window, nullptr, nullptr);
+        }
+    }
 }
 
 } // namespace
@@ -70,14 +121,14 @@ void InvalidateWithDescendants(HWND handle, bool erase) {
     for (HWND window : SubtreeOf(handle)) {
         if (IsReallyVisible(window)) {
             Window* record = FindWindowRecord(window);
-            AddUpdate(*record, WholeClient(*record), erase);
+            AddUpdate(*record, Region(WholeClient(*record)), erase);
         }
     }
 }
 
-bool TakeUpdate(HWND handle, RECT* update, bool* erase) {
+bool TakeUpdate(HWND handle, gdi::Region* update, bool* erase) {
     Window* window = FindWindowRecord(handle);
-    if (window == nullptr || !window->HasUpdate) {
+    if (window == nullptr || window->Update.IsEmpty()) {
         return false;
     }
     if (update != nullptr) {
@@ -86,13 +137,39 @@ bool TakeUpdate(HWND handle, RECT* update, bool* erase) {
     if (erase != nullptr) {
         *erase = window->UpdateErase;
     }
-    window->HasUpdate = false;
-    window->UpdateErase = false;
     window->Update = {};
+    window->UpdateErase = false;
     return true;
 }
 
 } // namespace posix
+
+BOOL WINAPI RedrawWindow(HWND handle, const RECT* rect, HRGN region, UINT flags) {
+    if (handle == nullptr) {
+        handle = GetDesktopWindow();
+    }
+    const Window* window = posix::CheckedWindow(handle);
+    if (window == nullptr) {
+        return FALSE;
+    }
+    std::optional<Region> area =
+        rect != nullptr || region == nullptr ? AreaOf(*window, rect) : AreaOf(*window, region);
+    if (!area.has_value()) {
+        return FALSE;
+    }
+    const bool allChildren = (flags & RDW_ALLCHILDREN) != 0;
+    // A hidden window has nothing to show; it is painted whole when it appears.
+    if ((flags & RDW_INVALIDATE) != 0 && posix::IsReallyVisible(handle)) {
+        Invalidate(handle, *area, (flags & RDW_ERASE) != 0, allChildren,
+                   (flags & RDW_NOCHILDREN) != 0);
+    } else if ((flags & RDW_VALIDATE) != 0) {
+        Validate(handle, *area, allChildren);
+    }
+    if ((flags & RDW_UPDATENOW) != 0) {
+        PaintNow(handle);
+    }
+    return TRUE;
+}
 
 BOOL WINAPI InvalidateRect(HWND handle, const RECT* rect, BOOL erase) {
     if (handle == nullptr) {
@@ -101,49 +178,22 @@ BOOL WINAPI InvalidateRect(HWND handle, const RECT* rect, BOOL erase) {
         }
         return TRUE;
     }
-    Window* window = posix::CheckedWindow(handle);
-    if (window == nullptr) {
-        return FALSE;
+    return RedrawWindow(handle, rect, nullptr, RDW_INVALIDATE | (erase ? RDW_ERASE : 0));
+}
+
+BOOL WINAPI InvalidateRgn(HWND handle, HRGN region, BOOL erase) {
+    if (handle == nullptr) {
+        return InvalidateRect(nullptr, nullptr, erase);
     }
-    // A hidden window has nothing to show; it is painted whole when it appears.
-    if (!posix::IsReallyVisible(handle)) {
-        return TRUE;
-    }
-    const RECT area = rect != nullptr ? posix::ClampRect(*rect) : WholeClient(*window);
-    AddUpdate(*window, area, erase != FALSE);
-    // Without WS_CLIPCHILDREN the parent's painting covers its children, so they repaint too.
-    if ((window->Style & WS_CLIPCHILDREN) == 0) {
-        for (HWND child : window->Children) {
-            Window* record = posix::FindWindowRecord(child);
-            if ((record->Style & WS_VISIBLE) == 0) {
-                continue;
-            }
-            const RECT inChild = {area.left - (record->Client.left - window->Client.left),
-                                  area.top - (record->Client.top - window->Client.top),
-                                  area.right - (record->Client.left - window->Client.left),
-                                  area.bottom - (record->Client.top - window->Client.top)};
-            AddUpdate(*record, inChild, erase != FALSE);
-        }
-    }
-    return TRUE;
+    return RedrawWindow(handle, nullptr, region, RDW_INVALIDATE | (erase ? RDW_ERASE : 0));
 }
 
 BOOL WINAPI ValidateRect(HWND handle, const RECT* rect) {
-    Window* window = posix::CheckedWindow(handle);
-    if (window == nullptr) {
-        return FALSE;
-    }
-    if (!window->HasUpdate) {
-        return TRUE;
-    }
-    // The update stays one rectangle: it goes when the validated area covers it.
-    const RECT area = rect != nullptr ? *rect : WholeClient(*window);
-    const RECT covered = Intersection(area, window->Update);
-    if (covered.left == window->Update.left && covered.top == window->Update.top &&
-        covered.right == window->Update.right && covered.bottom == window->Update.bottom) {
-        posix::TakeUpdate(handle, nullptr, nullptr);
-    }
-    return TRUE;
+    return handle != nullptr && RedrawWindow(handle, rect, nullptr, RDW_VALIDATE);
+}
+
+BOOL WINAPI ValidateRgn(HWND handle, HRGN region) {
+    return handle != nullptr && RedrawWindow(handle, nullptr, region, RDW_VALIDATE);
 }
 
 BOOL WINAPI GetUpdateRect(HWND handle, LPRECT rect, BOOL) {
@@ -152,22 +202,54 @@ BOOL WINAPI GetUpdateRect(HWND handle, LPRECT rect, BOOL) {
         return FALSE;
     }
     if (rect != nullptr) {
-        *rect = window->HasUpdate ? window->Update : RECT{};
+        *rect = window->Update.Bounds();
     }
-    return window->HasUpdate ? TRUE : FALSE;
+    return window->Update.IsEmpty() ? FALSE : TRUE;
+}
+
+int WINAPI GetUpdateRgn(HWND handle, HRGN region, BOOL) {
+    const Window* window = posix::CheckedWindow(handle);
+    if (window == nullptr || !posix::gdi::SetRegion(region, window->Update)) {
+        return ERROR;
+    }
+    return window->Update.Complexity();
 }
 
 BOOL WINAPI UpdateWindow(HWND handle) {
     if (posix::CheckedWindow(handle) == nullptr) {
         return FALSE;
     }
-    for (HWND window : posix::SubtreeOf(handle)) {
-        const Window* record = posix::FindWindowRecord(window);
-        if (record != nullptr && record->HasUpdate && posix::IsReallyVisible(window)) {
-            posix::SendToWindow(window, WM_PAINT, 0, 0);
-            // A procedure that did not paint leaves nothing to paint again.
-            posix::TakeUpdate(window, nullptr, nullptr);
-        }
+    PaintNow(handle);
+    return TRUE;
+}
+
+// Takes the update region, has the background erased when that is owed, and draws only
+// where the window was invalid.
+HDC WINAPI BeginPaint(HWND handle, LPPAINTSTRUCT paint) {
+    if (paint == nullptr || posix::CheckedWindow(handle) == nullptr) {
+        return nullptr;
     }
+    Region update;
+    bool erase = false;
+    posix::TakeUpdate(handle, &update, &erase);
+    *paint = PAINTSTRUCT{};
+    paint->hdc = posix::OpenWindowDC(handle, update);
+    paint->rcPaint = update.Bounds();
+    paint->fErase = TRUE;
+    if (erase && paint->hdc != nullptr) {
+        const LRESULT erased =
+            posix::SendToWindow(handle, WM_ERASEBKGND, reinterpret_cast<WPARAM>(paint->hdc), 0);
+        paint->fErase = erased != 0 ? FALSE : TRUE;
+    } else if (!erase) {
+        paint->fErase = FALSE;
+    }
+    return paint->hdc;
+}
+
+BOOL WINAPI EndPaint(HWND handle, const PAINTSTRUCT* paint) {
+    if (paint == nullptr || paint->hdc == nullptr) {
+        return FALSE;
+    }
+    posix::CloseWindowDC(handle, paint->hdc);
     return TRUE;
 }

@@ -1,7 +1,8 @@
 #pragma once
 
-// Update rectangles and the WM_PAINT messages they produce.
+// Update regions and the WM_PAINT messages they produce.
 
+#include "platform/posix/gdi/Region.h"
 #include "platform/posix/message_filter.h"
 
 namespace posix {
@@ -13,7 +14,8 @@ bool FindWindowToPaint(const MessageFilter& filter, HWND* window);
 // Marks the whole client area of a window (and of its visible descendants) for painting.
 void InvalidateWithDescendants(HWND window, bool erase);
 
-// Takes the update rectangle of a window, leaving it valid. False when it was valid.
-bool TakeUpdate(HWND window, RECT* update, bool* erase);
+// Takes the update region of a window (client coordinates), leaving it valid. False when it
+// was valid.
+bool TakeUpdate(HWND window, gdi::Region* update, bool* erase);
 
 } // namespace posix

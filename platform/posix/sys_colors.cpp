@@ -1,4 +1,5 @@
 #include "platform/posix/driver_hooks.h"
+#include "platform/posix/gdi/GdiObjects.h"
 #include "platform/win32.h"
 
 #include <array>
@@ -46,10 +47,23 @@ constexpr std::array<COLORREF, COLOR_MENUBAR + 1> classicColors = {
 };
 
 std::array<COLORREF, classicColors.size()> currentColors = classicColors;
+std::array<HBRUSH, classicColors.size()> colorBrushes{};
+
+// The brushes are stock objects whose colour follows the table.
+void RenewBrushes() {
+    for (std::size_t i = 0; i < colorBrushes.size(); ++i) {
+        auto* brush =
+            posix::gdi::ObjectTable::Instance().FindAs<posix::gdi::BrushObject>(colorBrushes[i]);
+        if (brush != nullptr) {
+            brush->Brush.lbColor = currentColors[i];
+        }
+    }
+}
 
 // The test driver's reset puts the classic scheme back.
 void RestoreClassicColors() {
     currentColors = classicColors;
+    RenewBrushes();
 }
 
 // Collected first: a window procedure may destroy windows while it handles the message.
@@ -93,6 +107,21 @@ BOOL WINAPI SetSysColors(int count, const int* indexes, const COLORREF* colors) 
     for (int i = 0; i < count; ++i) {
         currentColors[static_cast<std::size_t>(indexes[i])] = colors[i] & 0x00FFFFFF;
     }
+    RenewBrushes();
     NotifyTopLevelWindows();
     return TRUE;
+}
+
+HBRUSH WINAPI GetSysColorBrush(int index) {
+    if (!IsColorIndex(index)) {
+        return nullptr;
+    }
+    HBRUSH& brush = colorBrushes[static_cast<std::size_t>(index)];
+    if (brush == nullptr) {
+        auto object = std::make_unique<posix::gdi::BrushObject>(
+            LOGBRUSH{BS_SOLID, currentColors[static_cast<std::size_t>(index)], 0});
+        object->Stock = true;
+        brush = static_cast<HBRUSH>(posix::gdi::ObjectTable::Instance().Add(std::move(object)));
+    }
+    return brush;
 }

@@ -10,11 +10,13 @@
 #include "platform/posix/display.h"
 #include "platform/posix/driver_hooks.h"
 #include "platform/posix/focus.h"
+#include "platform/posix/gdi/gdi.h"
 #include "platform/posix/input.h"
 #include "platform/posix/message_queue.h"
 #include "platform/posix/timers.h"
 #include "platform/posix/wakeup.h"
 #include "platform/posix/window_manager.h"
+#include "platform/posix/window_surface.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -419,6 +421,37 @@ RECT ClientRect(HWND window) {
 
 bool IsVisible(HWND window) {
     return IsWindowVisible(window) != FALSE;
+}
+
+std::int64_t ClientPixel(HWND window, int x, int y) {
+    RECT client{};
+    if (!IsVisible(window) || !GetClientRect(window, &client) || x < 0 || y < 0 ||
+        x >= client.right || y >= client.bottom) {
+        return -1;
+    }
+    const posix::gdi::Surface* surface = posix::SurfaceOf(posix::RootOf(window));
+    const POINT origin = posix::SurfaceOrigin(window);
+    // Both lie within the coordinate limit, so the sums fit.
+    const int surfaceX = origin.x + x;
+    const int surfaceY = origin.y + y;
+    if (surface == nullptr || surfaceX < 0 || surfaceY < 0 || surfaceX >= surface->Width ||
+        surfaceY >= surface->Height) {
+        return -1;
+    }
+    return posix::gdi::ColorFromPixel(surface->At(surfaceX, surfaceY));
+}
+
+bool SavePng(HWND window, const std::string& path) {
+    const posix::Window* record = posix::FindWindowRecord(window);
+    const posix::gdi::Surface* surface =
+        record != nullptr ? posix::SurfaceOf(posix::RootOf(window)) : nullptr;
+    if (surface == nullptr) {
+        return false;
+    }
+    const POINT origin = posix::SurfaceOrigin(window);
+    const RECT area = {origin.x, origin.y, origin.x + (record->Client.right - record->Client.left),
+                       origin.y + (record->Client.bottom - record->Client.top)};
+    return posix::gdi::WritePng(*surface, area, path);
 }
 
 bool IsEnabled(HWND window) {

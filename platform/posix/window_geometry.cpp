@@ -425,7 +425,9 @@ BOOL WINAPI SetWindowPos(HWND handle, HWND after, int x, int y, int width, int h
     }
     if (showing) {
         posix::InvalidateWithDescendants(handle, true);
-    } else if (clientResized || (pos.flags & SWP_FRAMECHANGED) != 0) {
+    } else if (clientResized || (pos.flags & SWP_FRAMECHANGED) != 0 ||
+               (!topLevel && (pos.flags & posix::SWP_NOCLIENTMOVE) == 0)) {
+        // A child that moved shows on its parent's pixels where it now is: it paints there.
         InvalidateRect(handle, nullptr, TRUE);
     }
 

@@ -14,6 +14,7 @@
 #include "platform/posix/timers.h"
 #include "platform/posix/wakeup.h"
 #include "platform/posix/window_geometry.h"
+#include "platform/posix/window_surface.h"
 
 #include <algorithm>
 #include <limits>
@@ -468,6 +469,7 @@ void FreeWindow(HWND handle) {
     window->Class->Windows--;
     windows.erase(handle);
     if (wasTopLevel) {
+        posix::ForgetSurfaceOf(handle);
         posix::CurrentDisplay().TopLevelDestroyed(handle);
     }
 }

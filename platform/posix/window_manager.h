@@ -6,6 +6,7 @@
 // Every record is found again by its handle after anything that may run a window procedure,
 // because a procedure may destroy any window, its own included.
 
+#include "platform/posix/gdi/Region.h"
 #include "platform/win32.h"
 
 #include <cstdint>
@@ -59,8 +60,7 @@ struct Window {
     bool Destroying = false;
     bool NeedSizeMessages = false; // WM_SIZE and WM_MOVE are still owed (hidden at creation)
     bool HiddenByOwner = false;    // hidden because its owner was minimised
-    bool HasUpdate = false;        // the update rectangle is not empty
-    RECT Update{};                 // client coordinates
+    gdi::Region Update;            // what needs painting, in client coordinates
     bool UpdateErase = false;      // the background must be erased before painting
     bool Layered = false;          // SetLayeredWindowAttributes was called
     COLORREF LayeredKey = 0;

@@ -315,6 +315,7 @@ TEST_F(MessageQueueTest, PaintComesOnlyWhenSomethingIsInvalid) {
         {WM_WINDOWPOSCHANGING, Sent},
         {WM_WINDOWPOSCHANGED, Sent},
         {WM_PAINT, Posted},
+        {WM_ERASEBKGND, Sent | DefProc},
     };
     ExpectSequence(shown, "shown");
     RECT part{5, 5, 10, 10};

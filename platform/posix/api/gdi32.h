@@ -369,3 +369,31 @@ BOOL WINAPI GetTextMetricsA(HDC dc, LPTEXTMETRICA metrics);
 // for a line is broken inside), DT_EXPANDTABS, DT_NOCLIP, DT_EXTERNALLEADING, DT_CALCRECT,
 // DT_NOPREFIX and the '&' prefix, DT_END_ELLIPSIS. A negative length means zero-terminated.
 int WINAPI DrawTextA(HDC dc, LPCSTR text, int length, LPRECT rect, UINT format);
+
+// Device contexts of windows and painting. A window's context draws on the pixels of its
+// top-level window, limited to the part of the client area that shows.
+HDC WINAPI GetDC(HWND window);
+// The client area only: the frame is drawn by the display.
+HDC WINAPI GetWindowDC(HWND window);
+int WINAPI ReleaseDC(HWND window, HDC dc);
+HDC WINAPI BeginPaint(HWND window, LPPAINTSTRUCT paint);
+BOOL WINAPI EndPaint(HWND window, const PAINTSTRUCT* paint);
+BOOL WINAPI InvalidateRgn(HWND window, HRGN region, BOOL erase);
+BOOL WINAPI ValidateRgn(HWND window, HRGN region);
+int WINAPI GetUpdateRgn(HWND window, HRGN region, BOOL erase);
+
+inline constexpr UINT RDW_INVALIDATE = 0x0001;
+inline constexpr UINT RDW_INTERNALPAINT = 0x0002;
+inline constexpr UINT RDW_ERASE = 0x0004;
+inline constexpr UINT RDW_VALIDATE = 0x0008;
+inline constexpr UINT RDW_NOINTERNALPAINT = 0x0010;
+inline constexpr UINT RDW_NOERASE = 0x0020;
+inline constexpr UINT RDW_NOCHILDREN = 0x0040;
+inline constexpr UINT RDW_ALLCHILDREN = 0x0080;
+inline constexpr UINT RDW_UPDATENOW = 0x0100;
+inline constexpr UINT RDW_ERASENOW = 0x0200;
+inline constexpr UINT RDW_FRAME = 0x0400;
+inline constexpr UINT RDW_NOFRAME = 0x0800;
+// Supports RDW_INVALIDATE, RDW_ERASE, RDW_VALIDATE, RDW_ALLCHILDREN, RDW_NOCHILDREN and
+// RDW_UPDATENOW; the frame flags and internal paints change nothing.
+BOOL WINAPI RedrawWindow(HWND window, const RECT* rect, HRGN region, UINT flags);

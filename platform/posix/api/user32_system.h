@@ -123,6 +123,9 @@ inline constexpr int COLOR_MENUBAR = 30;
 
 // An index outside the table answers 0.
 DWORD WINAPI GetSysColor(int index);
+// A solid brush of a system colour; the same handle every time, following SetSysColors.
+// Deleting it changes nothing. Null for an index outside the table.
+HBRUSH WINAPI GetSysColorBrush(int index);
 // Changes the given colours and sends WM_SYSCOLORCHANGE to every top-level window. Nothing
 // changes when an index is outside the table.
 BOOL WINAPI SetSysColors(int count, const int* indexes, const COLORREF* colors);
