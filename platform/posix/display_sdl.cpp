@@ -18,6 +18,7 @@
 #include <poll.h>
 
 #include <cstdio>
+#include <cstring>
 #include <map>
 
 namespace posix {
@@ -98,9 +99,19 @@ void FillFace(SDL_Window* native) {
     SDL_UpdateWindowSurface(native);
 }
 
+// The X connection SDL opened, found through one of its windows.
+::Display* XConnectionOf(SDL_Window* window) {
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    if (SDL_GetWindowWMInfo(window, &info) != SDL_TRUE || info.subsystem != SDL_SYSWM_X11) {
+        return nullptr;
+    }
+    return info.info.x11.display;
+}
+
 class SdlDisplay final : public Display {
 public:
-    SdlDisplay(int width, int height, ::Display* x) : width_(width), height_(height), x_(x) {}
+    SdlDisplay(int width, int height) : width_(width), height_(height) {}
     ~SdlDisplay() override {
         for (auto& [window, native] : natives_) {
             SDL_DestroyWindow(native.Window);
@@ -148,9 +159,13 @@ public:
         if (SDL_HasEvents(SDL_FIRSTEVENT, SDL_LASTEVENT) == SDL_TRUE) {
             return;
         }
-        XFlush(x_);
-        pollfd fds[2] = {{ConnectionNumber(x_), POLLIN, 0}, {wakeFd, POLLIN, 0}};
-        poll(fds, wakeFd >= 0 ? 2 : 1, timeoutMs);
+        // Before the first native window there are no native events to wait for.
+        pollfd fds[2] = {{wakeFd, POLLIN, 0}, {-1, POLLIN, 0}};
+        if (x_ != nullptr) {
+            XFlush(x_);
+            fds[1].fd = ConnectionNumber(x_);
+        }
+        poll(fds, 2, timeoutMs);
     }
 
     void DispatchNativeEvents() override {
@@ -179,6 +194,9 @@ private:
                              state.Client.top, Width(state.Client), Height(state.Client), flags);
         if (window == nullptr) {
             return;
+        }
+        if (x_ == nullptr) {
+            x_ = XConnectionOf(window);
         }
         SetWindowFunctions(window, state.Style);
         SetIcon(window, state.Window);
@@ -350,25 +368,9 @@ private:
 
     int width_;
     int height_;
-    ::Display* x_;
+    ::Display* x_ = nullptr; // known from the first native window on
     std::map<HWND, Native> natives_;
 };
-
-// The X connection SDL opened, found through a window that is never shown.
-::Display* XConnection() {
-    SDL_Window* probe = SDL_CreateWindow("", 0, 0, 1, 1, SDL_WINDOW_HIDDEN);
-    if (probe == nullptr) {
-        return nullptr;
-    }
-    SDL_SysWMinfo info;
-    SDL_VERSION(&info.version);
-    ::Display* x = nullptr;
-    if (SDL_GetWindowWMInfo(probe, &info) == SDL_TRUE && info.subsystem == SDL_SYSWM_X11) {
-        x = info.info.x11.display;
-    }
-    SDL_DestroyWindow(probe);
-    return x;
-}
 
 } // namespace
 
@@ -379,14 +381,18 @@ std::unique_ptr<Display> MakeSdlDisplay(std::string* error) {
         *error = SDL_GetError();
         return nullptr;
     }
+    const char* driver = SDL_GetCurrentVideoDriver();
     SDL_DisplayMode mode;
-    ::Display* x = XConnection();
-    if (x == nullptr || SDL_GetCurrentDisplayMode(0, &mode) != 0) {
-        *error = x == nullptr ? "the display is not an X server" : SDL_GetError();
+    if (driver == nullptr || std::strcmp(driver, "x11") != 0) {
+        *error = "the display is not an X server";
+    } else if (SDL_GetCurrentDisplayMode(0, &mode) != 0) {
+        *error = SDL_GetError();
+    }
+    if (!error->empty()) {
         SDL_QuitSubSystem(SDL_INIT_VIDEO);
         return nullptr;
     }
-    return std::make_unique<SdlDisplay>(mode.w, mode.h, x);
+    return std::make_unique<SdlDisplay>(mode.w, mode.h);
 }
 
 bool UseNativeDisplay() {
