@@ -10,6 +10,7 @@
 #include "platform/posix/icons.h"
 #include "platform/posix/input.h"
 #include "platform/posix/sdl_keys.h"
+#include "platform/posix/window_surface.h"
 
 #include <SDL2/SDL.h>
 #include <SDL2/SDL_syswm.h>
@@ -17,9 +18,11 @@
 #include <X11/Xlib.h>
 #include <poll.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <map>
+#include <vector>
 
 namespace posix {
 
@@ -86,17 +89,25 @@ void SetIcon(SDL_Window* native, HWND window) {
     }
 }
 
-// Fills a native surface with the dialog face colour: what a window shows until its own
-// drawing reaches the screen.
-void FillFace(SDL_Window* native) {
-    SDL_Surface* surface = SDL_GetWindowSurface(native);
-    if (surface == nullptr) {
+// Copies the changed part of a window's pixels to its native surface.
+void CopyPixels(SDL_Window* native, HWND window, const SDL_Rect& area) {
+    const gdi::Surface* pixels = SurfaceOf(window);
+    SDL_Surface* target = SDL_GetWindowSurface(native);
+    if (pixels == nullptr || target == nullptr) {
         return;
     }
-    const COLORREF face = GetSysColor(COLOR_BTNFACE);
-    SDL_FillRect(surface, nullptr,
-                 SDL_MapRGB(surface->format, GetRValue(face), GetGValue(face), GetBValue(face)));
-    SDL_UpdateWindowSurface(native);
+    const int left = std::max(area.x, 0);
+    const int top = std::max(area.y, 0);
+    const int right = std::min({area.x + area.w, pixels->Width, target->w});
+    const int bottom = std::min({area.y + area.h, pixels->Height, target->h});
+    if (right <= left || bottom <= top) {
+        return;
+    }
+    auto* destination = static_cast<std::uint8_t*>(target->pixels) +
+                        static_cast<std::size_t>(top) * static_cast<std::size_t>(target->pitch) +
+                        static_cast<std::size_t>(left) * target->format->BytesPerPixel;
+    SDL_ConvertPixels(right - left, bottom - top, SDL_PIXELFORMAT_RGB888, &pixels->At(left, top),
+                      pixels->Stride * 4, target->format->format, destination, target->pitch);
 }
 
 // The X connection SDL opened, found through one of its windows.
@@ -155,6 +166,7 @@ public:
     // Xlib has already read into its own queue are taken first, since they would not make the
     // descriptor readable again.
     void Wait(int wakeFd, int timeoutMs) override {
+        PresentChanges();
         SDL_PumpEvents();
         if (SDL_HasEvents(SDL_FIRSTEVENT, SDL_LASTEVENT) == SDL_TRUE) {
             return;
@@ -168,6 +180,14 @@ public:
         poll(fds, 2, timeoutMs);
     }
 
+    void SurfaceChanged(HWND window, const RECT& area) override {
+        const auto found = natives_.find(window);
+        if (found != natives_.end()) {
+            found->second.Changed.push_back(
+                SDL_Rect{area.left, area.top, area.right - area.left, area.bottom - area.top});
+        }
+    }
+
     void DispatchNativeEvents() override {
         SDL_Event event;
         while (SDL_PollEvent(&event) == 1) {
@@ -179,7 +199,28 @@ private:
     struct Native {
         SDL_Window* Window = nullptr;
         TopLevelState State;
+        std::vector<SDL_Rect> Changed; // painted since the last presentation
     };
+
+    // Shows what was painted since the last wait, only where it changed.
+    void PresentChanges() {
+        for (auto& [window, native] : natives_) {
+            if (native.Changed.empty()) {
+                continue;
+            }
+            for (const SDL_Rect& area : native.Changed) {
+                CopyPixels(native.Window, window, area);
+            }
+            SDL_UpdateWindowSurfaceRects(native.Window, native.Changed.data(),
+                                         static_cast<int>(native.Changed.size()));
+            native.Changed.clear();
+        }
+    }
+
+    static void ChangedAll(Native& native) {
+        native.Changed.push_back(
+            SDL_Rect{0, 0, Width(native.State.Client), Height(native.State.Client)});
+    }
 
     void Create(const TopLevelState& state) {
         Uint32 flags = SDL_WINDOW_HIDDEN;
@@ -200,9 +241,10 @@ private:
         }
         SetWindowFunctions(window, state.Style);
         SetIcon(window, state.Window);
-        natives_[state.Window] = Native{window, state};
+        Native& native = natives_[state.Window];
+        native = Native{window, state, {}};
         SDL_ShowWindow(window);
-        FillFace(window);
+        ChangedAll(native);
     }
 
     void Update(Native& native, const TopLevelState& state) {
@@ -229,7 +271,7 @@ private:
         }
         if (!old.Visible || resized) {
             SDL_ShowWindow(native.Window);
-            FillFace(native.Window);
+            ChangedAll(native);
         }
     }
 
@@ -359,7 +401,7 @@ private:
             }
             break;
         case SDL_WINDOWEVENT_EXPOSED:
-            FillFace(natives_[window].Window);
+            ChangedAll(natives_[window]);
             break;
         default:
             break;
