@@ -46,7 +46,7 @@ bool SdlAudioSink::Start() {
         wanted.samples = CallbackFrames(format.SampleRate);
         wanted.callback = &SdlAudioSink::Callback;
         wanted.userdata = this;
-        // No obtained spec: SDL then converts from exactly this format.
+        // No obtained format is asked for: SDL then converts from exactly this one.
         device = SDL_OpenAudioDevice(nullptr, 0, &wanted, nullptr, 0);
         if (device == 0) {
             return false;
