@@ -247,13 +247,13 @@ public:
 
     // ---- Geometry ---------------------------------------------------------------------------
 
-    RECT GetBoundsRect() const;
+    RECT GetBoundsRect();
     void SetBoundsRect(const RECT& rect);
     void SetLeft(std::int32_t x);
     void SetTop(std::int32_t y);
     void SetPosition(std::int32_t x, std::int32_t y);
-    std::int32_t GetWidth() const;
-    std::int32_t GetHeight() const;
+    std::int32_t GetWidth();
+    std::int32_t GetHeight();
     void SetWidth(std::int32_t width);
     void SetHeight(std::int32_t height);
     // A size that is not positive keeps that dimension.
@@ -283,6 +283,14 @@ protected:
     TControl() = default;
     ~TControl() override;
     void InitFields() override;
+
+private:
+    bool MakeOwnWindow();
+    void ShowIfCreatedHidden();
+    void StartHoverTracking();
+    void FreeChildren();
+    void ReleaseWindow();
+    void ReleaseFields();
 };
 
 // The icon value that means "no icon" (SetIcon removes the window's icon).
@@ -306,6 +314,8 @@ TControl* MakeLabelControl(TControl* parent, std::string_view caption);
 
 // Lays out parent's aligned children in its client area; nothing for null.
 void RealignChildren(TControl* parent);
+// Fits the control to its text where its kind pads the extent; SetAutoSize installs it.
+void AutoSize(TControl* control);
 
 // ---- Process-wide state ---------------------------------------------------------------------
 // MainControl, AppTerminated, AppControlExists and CreatingControl: toolkit/WindowProc.h.
