@@ -49,12 +49,12 @@ LRESULT CALLBACK FormProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
     }
 }
 
-HWND AddControl(HWND form, const char* className, const char* text, DWORD style, int id,
-                RECT place) {
-    HWND control = CreateWindowExA(0, className, text, WS_CHILD | WS_VISIBLE | style, place.left,
-                                   place.top, place.right - place.left, place.bottom - place.top,
-                                   form, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                                   GetModuleHandleA(nullptr), nullptr);
+HWND AddControl(HWND form, const char* className, const char* text, DWORD style, int id, RECT place,
+                DWORD exStyle = 0) {
+    HWND control = CreateWindowExA(
+        exStyle, className, text, WS_CHILD | WS_VISIBLE | style, place.left, place.top,
+        place.right - place.left, place.bottom - place.top, form,
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleA(nullptr), nullptr);
     SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)),
                  FALSE);
     return control;
@@ -77,12 +77,15 @@ HWND CreateForm() {
         return nullptr;
     }
     AddControl(form, "STATIC", "Pick a track:", SS_LEFT, kLabelId, RECT{12, 12, 200, 30});
-    HWND list = AddControl(form, "LISTBOX", "", WS_BORDER | WS_VSCROLL | LBS_NOTIFY, kListId,
-                           RECT{12, 34, 200, 180});
-    for (const char* item : {"First track", "Second track", "Third track", "Fourth track"}) {
+    HWND list = AddControl(form, "LISTBOX", "", WS_VSCROLL | WS_TABSTOP | LBS_NOTIFY, kListId,
+                           RECT{12, 34, 200, 180}, WS_EX_CLIENTEDGE);
+    for (const char* item : {"First track", "Second track", "Third track", "Fourth track",
+                             "Fifth track", "Sixth track", "Seventh track", "Eighth track",
+                             "Ninth track", "Tenth track", "Eleventh track", "Twelfth track"}) {
         SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item));
     }
-    AddControl(form, "BUTTON", "Play", BS_PUSHBUTTON, kButtonId, RECT{212, 34, 296, 60});
+    AddControl(form, "BUTTON", "&Play", BS_DEFPUSHBUTTON | WS_TABSTOP, kButtonId,
+               RECT{212, 34, 296, 60});
     return form;
 }
 

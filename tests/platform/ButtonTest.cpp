@@ -38,6 +38,7 @@ protected:
     void SetUp() override {
         testdriver::Reset();
         RegisterRecordingClass();
+        IgnorePainting();
         RegisterDerivedButton();
         parent = CreateWindowExA(0, RecordingClass, "parent", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100,
                                  100, 300, 200, nullptr, nullptr, nullptr, nullptr);

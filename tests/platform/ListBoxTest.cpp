@@ -17,7 +17,16 @@ namespace {
 using namespace sequence;
 
 constexpr WORD ListId = 55;
-constexpr int ItemHeight = 16;
+// Items are one line of the default GUI font tall.
+int ItemHeight() {
+    const HDC dc = GetDC(nullptr);
+    const HGDIOBJ previous = SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
+    TEXTMETRICA metrics{};
+    GetTextMetricsA(dc, &metrics);
+    SelectObject(dc, previous);
+    ReleaseDC(nullptr, dc);
+    return metrics.tmHeight;
+}
 // The list shows exactly this many whole items.
 constexpr int PageItems = 6;
 
@@ -30,6 +39,7 @@ protected:
     void SetUp() override {
         testdriver::Reset();
         RegisterRecordingClass();
+        IgnorePainting();
         parent = CreateWindowExA(0, RecordingClass, "parent", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0,
                                  0, 300, 300, nullptr, nullptr, nullptr, nullptr);
         ASSERT_NE(parent, nullptr);
@@ -40,8 +50,8 @@ protected:
     HWND MakeList(DWORD style, int items = 0) {
         const HWND list = CreateWindowExA(
             WS_EX_NOPARENTNOTIFY, "LISTBOX", "", WS_CHILD | WS_VISIBLE | style, 10, 10, 120,
-            PageItems * ItemHeight, parent, reinterpret_cast<HMENU>(static_cast<UINT_PTR>(ListId)),
-            nullptr, nullptr);
+            PageItems * ItemHeight(), parent,
+            reinterpret_cast<HMENU>(static_cast<UINT_PTR>(ListId)), nullptr, nullptr);
         EXPECT_NE(list, nullptr);
         for (int i = 0; i < items; ++i) {
             const std::string text = "item " + std::to_string(i);
@@ -60,8 +70,8 @@ protected:
 
     // Client y of the middle of a visible item.
     static int RowY(HWND list, int index) {
-        return (index - static_cast<int>(SendMessageA(list, LB_GETTOPINDEX, 0, 0))) * ItemHeight +
-               ItemHeight / 2;
+        return (index - static_cast<int>(SendMessageA(list, LB_GETTOPINDEX, 0, 0))) * ItemHeight() +
+               ItemHeight() / 2;
     }
 
     static std::vector<int> Selected(HWND list) {
@@ -161,7 +171,7 @@ TEST_F(ListBoxTest, ItemMessagesAnswerAsWin32Does) {
         {LB_GETTOPINDEX, 0, 0, 0, 3},
         {LB_SETHORIZONTALEXTENT, 400, 0, 0, 3},
         {LB_GETHORIZONTALEXTENT, 0, 0, 400, 3},
-        {LB_GETITEMHEIGHT, 0, 0, ItemHeight, 3},
+        {LB_GETITEMHEIGHT, 0, 0, ItemHeight(), 3},
     };
     for (const Step& step : steps) {
         EXPECT_EQ(SendMessageA(list, step.Message, step.WParam, step.LParam), step.Answer)
@@ -221,7 +231,7 @@ TEST_F(ListBoxTest, ProgrammaticSelectionNeverNotifies) {
 
 TEST_F(ListBoxTest, ClickTakesFocusCapturesSelectsAndNotifiesOnRelease) {
     const HWND list = MakeList(LBS_NOTIFY, 10);
-    const int y = 2 * ItemHeight + 3;
+    const int y = 2 * ItemHeight() + 3;
     testdriver::MouseDown(list, 20, y);
     const Expected down[] = {
         {WM_MOUSEMOVE, Posted | Optional},
@@ -292,7 +302,7 @@ TEST_F(ListBoxTest, NotificationsNeedLbsNotify) {
         const HWND list = MakeList(test.Style, 3);
         testdriver::DoubleClick(list, 20, RowY(list, 1));
         // Below the last item nothing is selected and a double click reports nothing.
-        testdriver::DoubleClick(list, 20, 3 * ItemHeight + 8);
+        testdriver::DoubleClick(list, 20, 3 * ItemHeight() + 8);
         testdriver::PressKey(VK_END);
         SetFocus(parent);
         EXPECT_EQ(Notifications(), test.Codes) << "style " << test.Style;
@@ -323,11 +333,11 @@ TEST_F(ListBoxTest, DraggingMovesTheSelectionAndScrollsPastTheEdge) {
     testdriver::MouseMove(list, 20, RowY(list, 4));
     EXPECT_EQ(SendMessageA(list, LB_GETCURSEL, 0, 0), 4);
     for (int move = 0; move < 3; ++move) {
-        testdriver::MouseMove(list, 20, PageItems * ItemHeight + 30 + move);
+        testdriver::MouseMove(list, 20, PageItems * ItemHeight() + 30 + move);
     }
     EXPECT_EQ(SendMessageA(list, LB_GETCURSEL, 0, 0), PageItems + 2);
     EXPECT_EQ(SendMessageA(list, LB_GETTOPINDEX, 0, 0), 3);
-    testdriver::MouseUp(list, 20, PageItems * ItemHeight + 30);
+    testdriver::MouseUp(list, 20, PageItems * ItemHeight() + 30);
     EXPECT_EQ(Notifications(), (std::vector<int>{LBN_SETFOCUS, LBN_SELCHANGE}));
 }
 
@@ -501,8 +511,8 @@ TEST_F(ListBoxTest, ItemRectanglesFollowTheTopIndex) {
     EXPECT_EQ(SendMessageA(list, LB_GETTOPINDEX, 0, 0), 20 - PageItems) << "clamped to the end";
     RECT rect{};
     EXPECT_EQ(SendMessageA(list, LB_GETITEMRECT, 15, reinterpret_cast<LPARAM>(&rect)), TRUE);
-    EXPECT_EQ(rect.top, (15 - (20 - PageItems)) * ItemHeight);
-    EXPECT_EQ(rect.bottom, rect.top + ItemHeight);
+    EXPECT_EQ(rect.top, (15 - (20 - PageItems)) * ItemHeight());
+    EXPECT_EQ(rect.bottom, rect.top + ItemHeight());
     EXPECT_EQ(rect.right, 120);
     EXPECT_EQ(SendMessageA(list, LB_GETITEMRECT, 20, reinterpret_cast<LPARAM>(&rect)), LB_ERR);
     SendMessageA(list, LB_SETCURSEL, 0, 0);

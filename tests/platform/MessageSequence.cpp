@@ -186,6 +186,12 @@ void SetIgnored(std::initializer_list<UINT> messages) {
     ignored.assign(messages.begin(), messages.end());
 }
 
+void IgnorePainting() {
+    SetIgnored({WM_NCHITTEST, WM_SETCURSOR, WM_GETICON, WM_NCPAINT, WM_PAINT, WM_ERASEBKGND,
+                WM_CTLCOLORBTN, WM_CTLCOLORSTATIC, WM_CTLCOLORLISTBOX, WM_CTLCOLOREDIT, WM_GETTEXT,
+                WM_GETTEXTLENGTH});
+}
+
 const std::vector<Recorded>& Log() {
     return log;
 }

@@ -55,6 +55,9 @@ void SetParentWindow(HWND window);
 // Messages never recorded (by default WM_NCHITTEST, WM_SETCURSOR, WM_GETICON and WM_NCPAINT,
 // which the system sends around most input and painting).
 void SetIgnored(std::initializer_list<UINT> messages);
+// Ignores, besides the defaults, the messages of a control's painting (WM_PAINT, erasing, the
+// colour questions and the text it reads), for tests of behaviour rather than looks.
+void IgnorePainting();
 
 // What was recorded since the last check, or since Clear.
 const std::vector<Recorded>& Log();

@@ -355,7 +355,7 @@ BOOL WINAPI BitBlt(HDC destination, int x, int y, int width, int height, HDC sou
 int WINAPI FillRect(HDC dc, const RECT* rect, HBRUSH brush);
 int WINAPI FrameRect(HDC dc, const RECT* rect, HBRUSH brush);
 BOOL WINAPI DrawFocusRect(HDC dc, const RECT* rect);
-// BF_DIAGONAL is refused (FALSE); BF_SOFT draws as without it.
+// BF_DIAGONAL is refused (FALSE); BF_SOFT puts the brighter line outside on raised edges.
 BOOL WINAPI DrawEdge(HDC dc, LPRECT rect, UINT edge, UINT flags);
 
 // Text. Strings are bytes: valid UTF-8 is shown as UTF-8, anything else as Windows-1251.

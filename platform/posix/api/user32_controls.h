@@ -212,3 +212,20 @@ inline constexpr int EN_ERRSPACE = 0x0500;
 inline constexpr int EN_MAXTEXT = 0x0501;
 inline constexpr int EN_HSCROLL = 0x0601;
 inline constexpr int EN_VSCROLL = 0x0602;
+
+// Scroll requests: the low word of WM_VSCROLL / WM_HSCROLL wParam.
+inline constexpr int SB_LINEUP = 0;
+inline constexpr int SB_LINELEFT = 0;
+inline constexpr int SB_LINEDOWN = 1;
+inline constexpr int SB_LINERIGHT = 1;
+inline constexpr int SB_PAGEUP = 2;
+inline constexpr int SB_PAGELEFT = 2;
+inline constexpr int SB_PAGEDOWN = 3;
+inline constexpr int SB_PAGERIGHT = 3;
+inline constexpr int SB_THUMBPOSITION = 4;
+inline constexpr int SB_THUMBTRACK = 5;
+inline constexpr int SB_TOP = 6;
+inline constexpr int SB_LEFT = 6;
+inline constexpr int SB_BOTTOM = 7;
+inline constexpr int SB_RIGHT = 7;
+inline constexpr int SB_ENDSCROLL = 8;

@@ -1,8 +1,15 @@
 // The BUTTON control: push buttons (and the check state of check boxes), pushed by the left
-// mouse button or the space bar and clicked when released over the button.
+// mouse button or the space bar and clicked when released over the button, drawn in the
+// classic look.
 
+#include "platform/posix/control_colors.h"
 #include "platform/posix/controls/control_common.h"
+#include "platform/posix/controls/control_paint.h"
+#include "platform/posix/controls/control_text.h"
 #include "platform/posix/controls/controls.h"
+
+#include <algorithm>
+#include <string>
 
 namespace posix {
 namespace {
@@ -41,6 +48,15 @@ bool PointInClient(HWND window, LPARAM point) {
     return x >= client.left && x < client.right && y >= client.top && y < client.bottom;
 }
 
+// Stores a change of the look and repaints when it really changed.
+template <class Value> LRESULT ChangeLook(HWND window, Value& field, Value value) {
+    if (field != value) {
+        field = value;
+        InvalidateRect(window, nullptr, FALSE);
+    }
+    return 0;
+}
+
 // The pushed look changes through BM_SETSTATE sent to the button itself, so a procedure that
 // subclasses the button sees every change.
 void SetPushed(HWND window, bool pushed) {
@@ -51,9 +67,9 @@ void SetPushed(HWND window, bool pushed) {
 void Click(HWND window, ButtonState& state) {
     const DWORD type = TypeOf(window);
     if (type == BS_AUTOCHECKBOX) {
-        state.Check = state.Check == BST_CHECKED ? BST_UNCHECKED : BST_CHECKED;
+        ChangeLook(window, state.Check, state.Check == BST_CHECKED ? BST_UNCHECKED : BST_CHECKED);
     } else if (type == BS_AUTO3STATE) {
-        state.Check = (state.Check + 1) % 3;
+        ChangeLook(window, state.Check, (state.Check + 1) % 3);
     }
     NotifyParent(window, BN_CLICKED);
 }
@@ -160,7 +176,7 @@ LRESULT OnKeyUp(HWND window, ButtonState& state, WPARAM key, LPARAM flags) {
 }
 
 LRESULT OnSetFocus(HWND window, ButtonState& state) {
-    state.Focused = true;
+    ChangeLook(window, state.Focused, true);
     if ((StyleOf(window) & BS_NOTIFY) != 0) {
         NotifyParent(window, BN_SETFOCUS);
     }
@@ -170,7 +186,7 @@ LRESULT OnSetFocus(HWND window, ButtonState& state) {
 // Losing the focus in the middle of a press (mouse or space bar) releases the button without
 // a click.
 LRESULT OnKillFocus(HWND window, ButtonState& state) {
-    state.Focused = false;
+    ChangeLook(window, state.Focused, false);
     const bool wasTracking = state.MouseTracking || state.SpaceTracking;
     state.MouseTracking = false;
     state.SpaceTracking = false;
@@ -211,12 +227,10 @@ LRESULT OnSetCheck(HWND window, ButtonState& state, WPARAM check) {
     if (IsPushType(type)) {
         return 0;
     }
-    if (IsThreeState(type) && check == BST_INDETERMINATE) {
-        state.Check = BST_INDETERMINATE;
-    } else {
-        state.Check = check != 0 ? BST_CHECKED : BST_UNCHECKED;
-    }
-    return 0;
+    const UINT wanted = IsThreeState(type) && check == BST_INDETERMINATE
+                            ? BST_INDETERMINATE
+                            : (check != 0 ? BST_CHECKED : BST_UNCHECKED);
+    return ChangeLook(window, state.Check, wanted);
 }
 
 LRESULT OnGetState(const ButtonState& state) {
@@ -224,9 +238,12 @@ LRESULT OnGetState(const ButtonState& state) {
 }
 
 // Changes the button type (push or default push, typically) and keeps the other style bits.
-LRESULT OnSetStyle(HWND window, WPARAM style) {
+LRESULT OnSetStyle(HWND window, WPARAM style, LPARAM redraw) {
     const DWORD kept = StyleOf(window) & ~BS_TYPEMASK;
     SetWindowLongA(window, GWL_STYLE, static_cast<LONG>(kept | (style & BS_TYPEMASK)));
+    if (LOWORD(redraw) != 0) {
+        InvalidateRect(window, nullptr, FALSE);
+    }
     return 0;
 }
 
@@ -239,6 +256,211 @@ LRESULT OnGetDlgCode(HWND window) {
         return DLGC_BUTTON | DLGC_UNDEFPUSHBUTTON;
     }
     return IsRadioType(type) ? DLGC_BUTTON | DLGC_RADIOBUTTON : DLGC_BUTTON;
+}
+
+// ---- drawing ----
+
+// Side of the box of check boxes and radio buttons, and the gap between it and the text.
+constexpr int CheckBoxSize = 13;
+constexpr int CheckBoxGap = 4;
+
+std::string CaptionOf(HWND window) {
+    std::string text(static_cast<std::size_t>(std::max(0, GetWindowTextLengthA(window))) + 1, '\0');
+    text.resize(static_cast<std::size_t>(
+        GetWindowTextA(window, text.data(), static_cast<int>(text.size()))));
+    return text;
+}
+
+// DrawTextA format of the caption from the alignment styles; push buttons centre by default,
+// the others align left.
+UINT CaptionFormat(DWORD style, bool push) {
+    UINT format = (style & BS_MULTILINE) != 0 ? DT_WORDBREAK : DT_SINGLELINE;
+    switch (style & BS_CENTER) {
+    case BS_LEFT:
+        format |= DT_LEFT;
+        break;
+    case BS_RIGHT:
+        format |= DT_RIGHT;
+        break;
+    case BS_CENTER:
+        format |= DT_CENTER;
+        break;
+    default:
+        format |= push ? DT_CENTER : DT_LEFT;
+        break;
+    }
+    if ((style & BS_MULTILINE) == 0) {
+        switch (style & BS_VCENTER) {
+        case BS_TOP:
+            return format | DT_TOP;
+        case BS_BOTTOM:
+            return format | DT_BOTTOM;
+        default:
+            return format | DT_VCENTER;
+        }
+    }
+    return format;
+}
+
+// Multi-line captions centre their block of lines vertically themselves.
+RECT CaptionRect(HDC dc, const std::string& text, RECT area, UINT format) {
+    if ((format & DT_WORDBREAK) == 0) {
+        return area;
+    }
+    RECT needed = area;
+    DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &needed, format | DT_CALCRECT);
+    const int spare = (area.bottom - area.top) - (needed.bottom - needed.top);
+    if (spare > 0) {
+        area.top += spare / 2;
+    }
+    return area;
+}
+
+void DrawCaption(HWND window, HDC dc, const std::string& text, RECT area, UINT format) {
+    const int mode = SetBkMode(dc, TRANSPARENT);
+    DrawControlText(dc, text, CaptionRect(dc, text, area, format), format,
+                    IsWindowEnabled(window) != FALSE);
+    SetBkMode(dc, mode);
+}
+
+// The push button: a 1-pixel black frame when it is the default button, a raised edge (a
+// shadow frame while pushed, the caption one pixel down and right), the face in the brush the
+// parent chose, and the focus rectangle inside when it has the focus. BS_FLAT draws a plain
+// frame instead of the edge.
+void DrawPushButton(HWND window, const ButtonState& state, HDC dc, HBRUSH brush) {
+    RECT client{};
+    GetClientRect(window, &client);
+    const DWORD style = StyleOf(window);
+    RECT face = client;
+    if ((style & BS_FLAT) != 0) {
+        FrameRect(dc, &face, GetSysColorBrush(COLOR_WINDOWFRAME));
+        face = Inset(face, 1, 1);
+    } else {
+        if (TypeOf(window) == BS_DEFPUSHBUTTON) {
+            FrameRect(dc, &face, GetSysColorBrush(COLOR_WINDOWFRAME));
+            face = Inset(face, 1, 1);
+        }
+        if (state.Pushed) {
+            FrameRect(dc, &face, GetSysColorBrush(COLOR_BTNSHADOW));
+            face = Inset(face, 1, 1);
+        } else {
+            DrawEdge(dc, &face, EDGE_RAISED, BF_RECT | BF_SOFT | BF_ADJUST);
+        }
+    }
+    FillRect(dc, &face, brush);
+    const int shift = state.Pushed ? 1 : 0;
+    const RECT captionArea = Shifted(Inset(face, 1, 1), shift, shift);
+    DrawCaption(window, dc, CaptionOf(window), captionArea, CaptionFormat(style, true));
+    if (state.Focused) {
+        const RECT focus = Inset(face, 2, 2);
+        DrawFocusRect(dc, &focus);
+    }
+}
+
+// The check mark: two strokes three pixels thick, down to the bottom left third and up to the
+// top right.
+void DrawCheckMark(HDC dc, const RECT& box, HBRUSH brush) {
+    const int left = box.left + 3;
+    const int bottom = box.top + 9;
+    for (int i = 0; i < 7; ++i) {
+        const int y = i < 3 ? bottom - 2 + i : bottom - i + 2;
+        const RECT stroke{left + i, y - 2, left + i + 1, y + 1};
+        FillRect(dc, &stroke, brush);
+    }
+}
+
+// Check boxes and radio buttons: a sunken white box (a dot inside for a checked radio button,
+// a check mark for a checked box, grey for the third state) and the caption beside it.
+void DrawCheckButton(HWND window, const ButtonState& state, HDC dc, HBRUSH brush) {
+    RECT client{};
+    GetClientRect(window, &client);
+    FillRect(dc, &client, brush);
+    const DWORD style = StyleOf(window);
+    const bool textLeft = (style & BS_LEFTTEXT) != 0;
+    const int middle = (client.top + client.bottom) / 2;
+    const int boxLeft = textLeft ? client.right - CheckBoxSize : client.left;
+    RECT box{boxLeft, middle - CheckBoxSize / 2, boxLeft + CheckBoxSize,
+             middle - CheckBoxSize / 2 + CheckBoxSize};
+    RECT inside = box;
+    DrawEdge(dc, &inside, EDGE_SUNKEN, BF_RECT | BF_ADJUST);
+    const bool enabled = IsWindowEnabled(window) != FALSE;
+    const bool grey = state.Pushed || !enabled || state.Check == BST_INDETERMINATE;
+    FillRect(dc, &inside, GetSysColorBrush(grey ? COLOR_BTNFACE : COLOR_WINDOW));
+    const HBRUSH mark = GetSysColorBrush(enabled ? COLOR_WINDOWTEXT : COLOR_GRAYTEXT);
+    if (state.Check != BST_UNCHECKED) {
+        if (IsRadioType(TypeOf(window))) {
+            const RECT dot = Inset(inside, 3, 3);
+            FillRect(dc, &dot, mark);
+        } else {
+            DrawCheckMark(dc, box, mark);
+        }
+    }
+    RECT text = client;
+    if (textLeft) {
+        text.right = box.left - CheckBoxGap;
+    } else {
+        text.left = box.right + CheckBoxGap;
+    }
+    const std::string caption = CaptionOf(window);
+    DrawCaption(window, dc, caption, text, CaptionFormat(style, false));
+    if (state.Focused && !caption.empty()) {
+        SIZE size{};
+        GetTextExtentPoint32A(dc, caption.c_str(), static_cast<int>(caption.size()), &size);
+        RECT focus{text.left - 1, middle - size.cy / 2 - 1, text.left + size.cx + 1,
+                   middle - size.cy / 2 + size.cy + 1};
+        DrawFocusRect(dc, &focus);
+    }
+}
+
+// The group box: an etched frame with the caption over its top line.
+void DrawGroupBox(HWND window, HDC dc, HBRUSH brush) {
+    RECT client{};
+    GetClientRect(window, &client);
+    FillRect(dc, &client, brush);
+    const std::string caption = CaptionOf(window);
+    TEXTMETRICA metrics{};
+    GetTextMetricsA(dc, &metrics);
+    RECT frame = client;
+    frame.top += metrics.tmHeight / 2;
+    DrawEdge(dc, &frame, EDGE_ETCHED, BF_RECT);
+    if (!caption.empty()) {
+        RECT text{client.left + 8, client.top, client.right - 8, client.top + metrics.tmHeight};
+        DrawTextA(dc, caption.c_str(), static_cast<int>(caption.size()), &text,
+                  DT_SINGLELINE | DT_CALCRECT);
+        text = Inset(text, -2, 0);
+        FillRect(dc, &text, brush);
+        DrawCaption(window, dc, caption, text, DT_SINGLELINE | DT_CENTER);
+    }
+}
+
+void Draw(HWND window, const ButtonState& state, HDC dc) {
+    const DWORD type = TypeOf(window);
+    if (type == BS_OWNERDRAW || type == BS_USERBUTTON) {
+        return;
+    }
+    const HBRUSH brush = ControlColors(window, dc, WM_CTLCOLORBTN);
+    const SelectedFont font(dc, FontOrDefault(state.Font));
+    if (IsPushType(type) || (StyleOf(window) & BS_PUSHLIKE) != 0) {
+        DrawPushButton(window, state, dc, brush);
+    } else if (type == BS_GROUPBOX) {
+        DrawGroupBox(window, dc, brush);
+    } else {
+        DrawCheckButton(window, state, dc, brush);
+    }
+}
+
+LRESULT OnSetText(HWND window, WPARAM wParam, LPARAM lParam) {
+    const LRESULT result = DefWindowProcA(window, WM_SETTEXT, wParam, lParam);
+    InvalidateRect(window, nullptr, FALSE);
+    return result;
+}
+
+LRESULT OnSetFont(HWND window, ButtonState& state, WPARAM font, LPARAM redraw) {
+    state.Font = reinterpret_cast<HFONT>(font);
+    if (LOWORD(redraw) != 0) {
+        InvalidateRect(window, nullptr, FALSE);
+    }
+    return 0;
 }
 
 LRESULT OnNcCreate(HWND window, WPARAM wParam, LPARAM lParam) {
@@ -268,8 +490,17 @@ LRESULT CALLBACK ButtonWindowProc(HWND window, UINT message, WPARAM wParam, LPAR
     case WM_NCDESTROY:
         return OnNcDestroy(window, wParam, lParam);
     case WM_SETFONT:
-        s.Font = reinterpret_cast<HFONT>(wParam);
+        return OnSetFont(window, s, wParam, lParam);
+    case WM_SETTEXT:
+        return OnSetText(window, wParam, lParam);
+    case WM_ENABLE:
+        InvalidateRect(window, nullptr, FALSE);
         return 0;
+    case WM_ERASEBKGND:
+        return TRUE;
+    case WM_PAINT:
+    case WM_PRINTCLIENT:
+        return PaintClient(window, message, wParam, [&](HDC dc) { Draw(window, s, dc); });
     case WM_GETFONT:
         return reinterpret_cast<LRESULT>(s.Font);
     case WM_GETDLGCODE:
@@ -301,10 +532,9 @@ LRESULT CALLBACK ButtonWindowProc(HWND window, UINT message, WPARAM wParam, LPAR
     case BM_GETSTATE:
         return OnGetState(s);
     case BM_SETSTATE:
-        s.Pushed = wParam != 0;
-        return 0;
+        return ChangeLook(window, s.Pushed, wParam != 0);
     case BM_SETSTYLE:
-        return OnSetStyle(window, wParam);
+        return OnSetStyle(window, wParam, lParam);
     default:
         return DefWindowProcA(window, message, wParam, lParam);
     }

@@ -1,14 +1,18 @@
 // The LISTBOX control: a list of strings (or of values, for owner-drawn lists without
 // strings) with single, multiple or extended selection, a caret, a top index, keyboard and
-// mouse selection and wheel scrolling.
+// mouse selection, wheel scrolling and classic scroll bars, drawn in the list's font.
 //
 // Index: state and style helpers; geometry and scrolling; selection; item messages;
-// selection messages; position and size messages; input; the window procedure.
+// selection messages; position and size messages; scroll bars; input; drawing; the window
+// procedure.
 
+#include "platform/posix/control_colors.h"
 #include "platform/posix/controls/ListBoxItems.h"
 #include "platform/posix/controls/control_common.h"
+#include "platform/posix/controls/control_paint.h"
+#include "platform/posix/controls/control_text.h"
 #include "platform/posix/controls/controls.h"
-#include "platform/posix/controls/text_metrics.h"
+#include "platform/posix/controls/scroll_bar.h"
 
 #include <algorithm>
 #include <cstring>
@@ -27,19 +31,31 @@ constexpr int MaxItems = 1 << 22;
 // Lines scrolled by one notch of the wheel (the system's default), at most a page.
 constexpr int WheelLines = 3;
 
+// Left margin of item text.
+constexpr int TextMargin = 2;
+
+// A drag of a scroll bar's thumb: which bar, and where in the thumb it was grabbed.
+struct ThumbDrag {
+    bool Active = false;
+    bool Vertical = true;
+    int Grab = 0; // pixels from the thumb's start to the press
+};
+
 struct ListBoxState {
-    ListBoxItems Items;               // the entries in display order
-    DWORD Style = 0;                  // the style at creation; a list box reads it only then
-    int Selected = -1;                // selected item of a single-selection list, -1 for none
-    int Caret = 0;                    // item with the focus rectangle, where the keyboard acts
-    int Anchor = 0;                   // fixed end of a Shift range in an extended list
-    int Top = 0;                      // first visible item
-    int ItemHeight = FixedLineHeight; // height of every item in pixels
-    int HorizontalExtent = 0;         // scrollable width set by LB_SETHORIZONTALEXTENT
-    HFONT Font = nullptr;             // font set by WM_SETFONT
-    bool Tracking = false;            // a left-button press is followed with the mouse captured
-    bool PressSelected = false;       // that press selected an item: LBN_SELCHANGE when it ends
-    int WheelRemainder = 0;           // wheel distance not yet turned into whole steps
+    ListBoxItems Items;         // the entries in display order
+    DWORD Style = 0;            // the style at creation; a list box reads it only then
+    int Selected = -1;          // selected item of a single-selection list, -1 for none
+    int Caret = 0;              // item with the focus rectangle, where the keyboard acts
+    int Anchor = 0;             // fixed end of a Shift range in an extended list
+    int Top = 0;                // first visible item
+    int ItemHeight = 1;         // height of every item in pixels: a line of the font
+    int HorizontalExtent = 0;   // scrollable width set by LB_SETHORIZONTALEXTENT
+    int HorizontalOffset = 0;   // pixels scrolled to the left, up to the extent
+    HFONT Font = nullptr;       // font set by WM_SETFONT
+    bool Tracking = false;      // a left-button press is followed with the mouse captured
+    bool PressSelected = false; // that press selected an item: LBN_SELCHANGE when it ends
+    int WheelRemainder = 0;     // wheel distance not yet turned into whole steps
+    ThumbDrag Thumb;            // a scroll-bar thumb follows the mouse
 };
 
 // ---- state and style helpers ----
@@ -153,6 +169,36 @@ void UpdateScrollBar(HWND window, const ListBoxState& state) {
                    static_cast<LONG>(wanted ? style | WS_VSCROLL : style & ~WS_VSCROLL));
     SetWindowPos(window, nullptr, 0, 0, 0, 0,
                  SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+int ClientWidth(HWND window) {
+    RECT client{};
+    GetClientRect(window, &client);
+    return client.right - client.left;
+}
+
+// The horizontal offset never shows more than the blank after the extent.
+void ClampHorizontal(HWND window, ListBoxState& state) {
+    const int maxOffset = std::max(0, state.HorizontalExtent - ClientWidth(window));
+    state.HorizontalOffset = std::clamp(state.HorizontalOffset, 0, maxOffset);
+}
+
+// With WS_HSCROLL the horizontal bar shows while the extent is wider than the list.
+void UpdateHorizontalBar(HWND window, ListBoxState& state) {
+    if ((state.Style & WS_HSCROLL) == 0) {
+        return;
+    }
+    const DWORD style = static_cast<DWORD>(GetWindowLongA(window, GWL_STYLE));
+    const bool shown = (style & WS_HSCROLL) != 0;
+    const bool wanted =
+        (state.Style & LBS_DISABLENOSCROLL) != 0 || state.HorizontalExtent > ClientWidth(window);
+    if (shown != wanted) {
+        SetWindowLongA(window, GWL_STYLE,
+                       static_cast<LONG>(wanted ? style | WS_HSCROLL : style & ~WS_HSCROLL));
+        SetWindowPos(window, nullptr, 0, 0, 0, 0,
+                     SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    ClampHorizontal(window, state);
 }
 
 // After the item count changed: keep the caret and anchor on items, the top in range and the
@@ -539,8 +585,9 @@ LRESULT OnSetTopIndex(HWND window, ListBoxState& state, WPARAM which) {
     return LB_OKAY;
 }
 
-LRESULT OnSetHorizontalExtent(ListBoxState& state, WPARAM extent) {
+LRESULT OnSetHorizontalExtent(HWND window, ListBoxState& state, WPARAM extent) {
     state.HorizontalExtent = static_cast<int>(std::min<WPARAM>(extent, 0x7FFFFFFF));
+    UpdateHorizontalBar(window, state);
     return 0;
 }
 
@@ -573,7 +620,135 @@ LRESULT OnGetItemRect(HWND window, const ListBoxState& state, WPARAM which, LPAR
 LRESULT OnSize(HWND window, ListBoxState& state) {
     ClampTop(window, state);
     UpdateScrollBar(window, state);
+    UpdateHorizontalBar(window, state);
     return 0;
+}
+
+// Items take the height of a line of the new font.
+LRESULT OnSetFont(HWND window, ListBoxState& state, WPARAM font, LPARAM redraw) {
+    state.Font = reinterpret_cast<HFONT>(font);
+    state.ItemHeight = LineHeightOf(state.Font);
+    ClampTop(window, state);
+    UpdateScrollBar(window, state);
+    if (LOWORD(redraw) != 0) {
+        InvalidateRect(window, nullptr, TRUE);
+    }
+    return 0;
+}
+
+// ---- scroll bars ----
+
+// The vertical range in items, the horizontal one in pixels.
+ScrollRange VerticalRange(HWND window, const ListBoxState& state) {
+    return {Count(state), PageSize(window, state), state.Top};
+}
+ScrollRange HorizontalRange(HWND window, const ListBoxState& state) {
+    return {state.HorizontalExtent, ClientWidth(window), state.HorizontalOffset};
+}
+
+// The bars' rectangles on the frame context: beside and below the client area.
+RECT VerticalBarRect(HWND window) {
+    const RECT client = ClientInFrame(window);
+    return {client.right, client.top, client.right + GetSystemMetrics(SM_CXVSCROLL), client.bottom};
+}
+RECT HorizontalBarRect(HWND window) {
+    const RECT client = ClientInFrame(window);
+    return {client.left, client.bottom, client.right,
+            client.bottom + GetSystemMetrics(SM_CYHSCROLL)};
+}
+
+ScrollBarParts BarParts(HWND window, const ListBoxState& state, bool vertical) {
+    return vertical
+               ? LayOutScrollBar(VerticalBarRect(window), true, VerticalRange(window, state))
+               : LayOutScrollBar(HorizontalBarRect(window), false, HorizontalRange(window, state));
+}
+
+// The position a scroll request leads to, before clamping.
+int ScrollTarget(int code, int position, int line, int page, int thumb, int total) {
+    switch (code) {
+    case SB_LINEUP:
+        return position - line;
+    case SB_LINEDOWN:
+        return position + line;
+    case SB_PAGEUP:
+        return position - page;
+    case SB_PAGEDOWN:
+        return position + page;
+    case SB_THUMBTRACK:
+    case SB_THUMBPOSITION:
+        return thumb;
+    case SB_TOP:
+        return 0;
+    case SB_BOTTOM:
+        return total;
+    default:
+        return position;
+    }
+}
+
+LRESULT OnVScroll(HWND window, ListBoxState& state, WPARAM request) {
+    const int page = std::max(1, PageSize(window, state) - 1);
+    state.Top = ScrollTarget(LOWORD(request), state.Top, 1, page, HIWORD(request), Count(state));
+    ClampTop(window, state);
+    return 0;
+}
+
+// Horizontal lines are an average character wide.
+LRESULT OnHScroll(HWND window, ListBoxState& state, WPARAM request) {
+    const int line =
+        std::max(1, static_cast<int>(MetricsOf(FontOrDefault(state.Font)).tmAveCharWidth));
+    state.HorizontalOffset =
+        ScrollTarget(LOWORD(request), state.HorizontalOffset, line, ClientWidth(window),
+                     HIWORD(request), state.HorizontalExtent);
+    ClampHorizontal(window, state);
+    return 0;
+}
+
+// A press on a scroll bar: the arrows and the track scroll by a line or a page, the thumb is
+// dragged with the mouse captured.
+LRESULT OnNcLButtonDown(HWND window, ListBoxState& state, WPARAM hit, LPARAM screen) {
+    if (hit != HTVSCROLL && hit != HTHSCROLL) {
+        return DefWindowProcA(window, WM_NCLBUTTONDOWN, hit, screen);
+    }
+    RECT rect{};
+    GetWindowRect(window, &rect);
+    const POINT point{GET_X_LPARAM(screen) - rect.left, GET_Y_LPARAM(screen) - rect.top};
+    const bool vertical = hit == HTVSCROLL;
+    const ScrollBarParts parts = BarParts(window, state, vertical);
+    const int part = ScrollBarPartAt(parts, point);
+    if (part == SB_THUMBTRACK) {
+        state.Thumb = {true, vertical,
+                       vertical ? point.y - parts.Thumb.top : point.x - parts.Thumb.left};
+        SetCapture(window);
+        return 0;
+    }
+    if (part >= 0) {
+        SendMessageA(window, vertical ? WM_VSCROLL : WM_HSCROLL,
+                     MAKEWPARAM(static_cast<WORD>(part), 0), 0);
+    }
+    return 0;
+}
+
+// The dragged thumb follows the mouse; the list scrolls with it.
+void DragThumb(HWND window, ListBoxState& state, LPARAM clientPoint) {
+    const RECT client = ClientInFrame(window);
+    const int x = GET_X_LPARAM(clientPoint) + client.left;
+    const int y = GET_Y_LPARAM(clientPoint) + client.top;
+    const bool vertical = state.Thumb.Vertical;
+    const ScrollBarParts parts = BarParts(window, state, vertical);
+    const ScrollRange range =
+        vertical ? VerticalRange(window, state) : HorizontalRange(window, state);
+    const int along = (vertical ? y - parts.Track.top : x - parts.Track.left) - state.Thumb.Grab;
+    const int position = PositionForThumb(parts, range, along);
+    SendMessageA(window, vertical ? WM_VSCROLL : WM_HSCROLL,
+                 MAKEWPARAM(SB_THUMBTRACK, static_cast<WORD>(position)), 0);
+}
+
+void EndThumbDrag(HWND window, ListBoxState& state) {
+    state.Thumb.Active = false;
+    if (GetCapture() == window) {
+        ReleaseCapture();
+    }
 }
 
 // ---- input ----
@@ -640,6 +815,10 @@ LRESULT OnLButtonDown(HWND window, ListBoxState& state, WPARAM keys, LPARAM poin
 // Dragging with the button held moves the selection of single and extended lists; above or
 // below the list it scrolls by one item per move.
 LRESULT OnMouseMove(HWND window, ListBoxState& state, LPARAM point) {
+    if (state.Thumb.Active && GetCapture() == window) {
+        DragThumb(window, state, point);
+        return 0;
+    }
     if (!state.Tracking || GetCapture() != window || Count(state) == 0) {
         return 0;
     }
@@ -659,6 +838,9 @@ LRESULT OnMouseMove(HWND window, ListBoxState& state, LPARAM point) {
 }
 
 LRESULT OnLButtonUp(HWND window, ListBoxState& state) {
+    if (state.Thumb.Active) {
+        EndThumbDrag(window, state);
+    }
     if (state.Tracking) {
         EndTracking(window, state, true);
     }
@@ -667,6 +849,9 @@ LRESULT OnLButtonUp(HWND window, ListBoxState& state) {
 
 // Another window took the capture while the button was held: the press ends there.
 LRESULT OnCaptureChanged(HWND window, ListBoxState& state, LPARAM newCapture) {
+    if (reinterpret_cast<HWND>(newCapture) != window) {
+        state.Thumb.Active = false;
+    }
     if (state.Tracking && reinterpret_cast<HWND>(newCapture) != window) {
         EndTracking(window, state, false);
     }
@@ -755,6 +940,118 @@ LRESULT OnKeyDown(HWND window, ListBoxState& state, WPARAM key, LPARAM flags) {
     return 0;
 }
 
+// ---- drawing ----
+
+// The border and the scroll bars, on the frame around the client area.
+void DrawFrame(HWND window, const ListBoxState& state) {
+    const HDC dc = OpenFrameDC(window);
+    if (dc == nullptr) {
+        return;
+    }
+    DrawBorder(window, dc);
+    const DWORD style = static_cast<DWORD>(GetWindowLongA(window, GWL_STYLE));
+    const bool enabled = IsWindowEnabled(window) != FALSE;
+    if ((style & WS_VSCROLL) != 0) {
+        DrawScrollBar(dc, BarParts(window, state, true), enabled);
+    }
+    if ((style & WS_HSCROLL) != 0) {
+        DrawScrollBar(dc, BarParts(window, state, false), enabled);
+    }
+    if ((style & (WS_VSCROLL | WS_HSCROLL)) == (WS_VSCROLL | WS_HSCROLL)) {
+        const RECT vertical = VerticalBarRect(window);
+        const RECT corner{vertical.left, vertical.bottom, vertical.right,
+                          HorizontalBarRect(window).bottom};
+        FillRect(dc, &corner, GetSysColorBrush(COLOR_BTNFACE));
+    }
+    CloseFrameDC(window, dc);
+}
+
+// Visible items in the list's font: selected ones on the highlight colour, the caret item
+// framed by the focus rectangle while the list has the focus. Owner-drawn lists show only
+// their background.
+void DrawItems(HWND window, const ListBoxState& state, HDC dc) {
+    RECT client{};
+    GetClientRect(window, &client);
+    FillRect(dc, &client, ControlColors(window, dc, WM_CTLCOLORLISTBOX));
+    const bool focused = GetFocus() == window;
+    if ((state.Style & (LBS_OWNERDRAWFIXED | LBS_OWNERDRAWVARIABLE)) != 0) {
+        return;
+    }
+    const SelectedFont font(dc, FontOrDefault(state.Font));
+    const COLORREF text = IsWindowEnabled(window) ? GetTextColor(dc) : GetSysColor(COLOR_GRAYTEXT);
+    const int mode = SetBkMode(dc, TRANSPARENT);
+    const UINT format = DT_SINGLELINE | DT_NOPREFIX | DT_VCENTER |
+                        ((state.Style & LBS_USETABSTOPS) != 0 ? DT_EXPANDTABS : 0);
+    for (int index = state.Top; index < Count(state); ++index) {
+        const int top = (index - state.Top) * state.ItemHeight;
+        if (top >= client.bottom) {
+            break;
+        }
+        const RECT row{client.left, top, client.right, top + state.ItemHeight};
+        const bool selected = IsSelected(state, index);
+        if (selected) {
+            FillRect(dc, &row, GetSysColorBrush(COLOR_HIGHLIGHT));
+        }
+        SetTextColor(dc, selected ? GetSysColor(COLOR_HIGHLIGHTTEXT) : text);
+        const std::string& item = state.Items.At(At(index)).Text;
+        RECT place{row.left + TextMargin - state.HorizontalOffset, row.top, row.right, row.bottom};
+        DrawTextA(dc, item.c_str(), static_cast<int>(item.size()), &place, format);
+        if (focused && index == state.Caret) {
+            DrawFocusRect(dc, &row);
+        }
+    }
+    if (focused && Count(state) == 0) {
+        const RECT row{client.left, client.top, client.right, client.top + state.ItemHeight};
+        DrawFocusRect(dc, &row);
+    }
+    SetBkMode(dc, mode);
+    SetTextColor(dc, text);
+}
+
+LRESULT OnPaint(HWND window, const ListBoxState& state, UINT message, WPARAM wParam) {
+    if (message == WM_PAINT) {
+        DrawFrame(window, state);
+    }
+    return PaintClient(window, message, wParam, [&](HDC dc) { DrawItems(window, state, dc); });
+}
+
+// What the list shows, to tell whether a message changed it.
+struct View {
+    int Top;
+    int Caret;
+    int Selected;
+    int Offset;
+    bool operator==(const View&) const = default;
+};
+
+View ViewOf(const ListBoxState& state) {
+    return {state.Top, state.Caret, state.Selected, state.HorizontalOffset};
+}
+
+// Messages after which the list is drawn again whatever they changed.
+bool AlwaysRedraws(UINT message) {
+    switch (message) {
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+    case WM_ENABLE:
+    case WM_SIZE:
+    case WM_LBUTTONDOWN:
+    case WM_KEYDOWN:
+    case LB_ADDSTRING:
+    case LB_INSERTSTRING:
+    case LB_DELETESTRING:
+    case LB_RESETCONTENT:
+    case LB_SETCOUNT:
+    case LB_SETSEL:
+    case LB_SELITEMRANGE:
+    case LB_SETITEMHEIGHT:
+    case LB_SETHORIZONTALEXTENT:
+        return true;
+    default:
+        return false;
+    }
+}
+
 // ---- the window procedure ----
 
 LRESULT OnNcCreate(HWND window, WPARAM wParam, LPARAM lParam) {
@@ -762,7 +1059,9 @@ LRESULT OnNcCreate(HWND window, WPARAM wParam, LPARAM lParam) {
         return FALSE;
     }
     const CREATESTRUCTA* create = reinterpret_cast<const CREATESTRUCTA*>(lParam);
-    ControlState<ListBoxState>(window)->Style = static_cast<DWORD>(create->style);
+    ListBoxState* state = ControlState<ListBoxState>(window);
+    state->Style = static_cast<DWORD>(create->style);
+    state->ItemHeight = LineHeightOf(nullptr);
     return DefWindowProcA(window, WM_NCCREATE, wParam, lParam);
 }
 
@@ -771,17 +1070,7 @@ LRESULT OnNcDestroy(HWND window, WPARAM wParam, LPARAM lParam) {
     return DefWindowProcA(window, WM_NCDESTROY, wParam, lParam);
 }
 
-} // namespace
-
-LRESULT CALLBACK ListBoxWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        return OnNcCreate(window, wParam, lParam);
-    }
-    ListBoxState* state = ControlState<ListBoxState>(window);
-    if (state == nullptr) {
-        return DefWindowProcA(window, message, wParam, lParam);
-    }
-    ListBoxState& s = *state;
+LRESULT HandleMessage(HWND window, ListBoxState& s, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_CREATE:
         UpdateScrollBar(window, s);
@@ -791,8 +1080,18 @@ LRESULT CALLBACK ListBoxWindowProc(HWND window, UINT message, WPARAM wParam, LPA
     case WM_SIZE:
         return OnSize(window, s);
     case WM_SETFONT:
-        s.Font = reinterpret_cast<HFONT>(wParam);
-        return 0;
+        return OnSetFont(window, s, wParam, lParam);
+    case WM_ERASEBKGND:
+        return TRUE;
+    case WM_PAINT:
+    case WM_PRINTCLIENT:
+        return OnPaint(window, s, message, wParam);
+    case WM_VSCROLL:
+        return OnVScroll(window, s, wParam);
+    case WM_HSCROLL:
+        return OnHScroll(window, s, wParam);
+    case WM_NCLBUTTONDOWN:
+        return OnNcLButtonDown(window, s, wParam, lParam);
     case WM_GETFONT:
         return reinterpret_cast<LRESULT>(s.Font);
     case WM_SETFOCUS:
@@ -862,7 +1161,7 @@ LRESULT CALLBACK ListBoxWindowProc(HWND window, UINT message, WPARAM wParam, LPA
     case LB_GETHORIZONTALEXTENT:
         return s.HorizontalExtent;
     case LB_SETHORIZONTALEXTENT:
-        return OnSetHorizontalExtent(s, wParam);
+        return OnSetHorizontalExtent(window, s, wParam);
     case LB_GETITEMHEIGHT:
         return s.ItemHeight;
     case LB_SETITEMHEIGHT:
@@ -872,6 +1171,25 @@ LRESULT CALLBACK ListBoxWindowProc(HWND window, UINT message, WPARAM wParam, LPA
     default:
         return DefWindowProcA(window, message, wParam, lParam);
     }
+}
+
+} // namespace
+
+// Every message that changed what the list shows has it drawn again.
+LRESULT CALLBACK ListBoxWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        return OnNcCreate(window, wParam, lParam);
+    }
+    ListBoxState* state = ControlState<ListBoxState>(window);
+    if (state == nullptr) {
+        return DefWindowProcA(window, message, wParam, lParam);
+    }
+    const View before = ViewOf(*state);
+    const LRESULT result = HandleMessage(window, *state, message, wParam, lParam);
+    if (ControlAlive(window, state) && (AlwaysRedraws(message) || !(ViewOf(*state) == before))) {
+        InvalidateRect(window, nullptr, FALSE);
+    }
+    return result;
 }
 
 } // namespace posix

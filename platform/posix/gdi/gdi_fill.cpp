@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <optional>
+#include <utility>
 
 using posix::gdi::BrushObject;
 using posix::gdi::DeviceContext;
@@ -279,6 +280,9 @@ BOOL WINAPI DrawEdge(HDC dc, LPRECT rect, UINT edge, UINT flags) {
     } else if ((flags & BF_FLAT) != 0) {
         outer = EdgeLayer{outer.Present, COLOR_BTNSHADOW, COLOR_BTNSHADOW};
         inner = EdgeLayer{inner.Present, COLOR_BTNFACE, COLOR_BTNFACE};
+    } else if ((flags & BF_SOFT) != 0 && (edge & BDR_RAISED) == BDR_RAISED) {
+        // The soft raised edge of push buttons: the brightest line outermost.
+        std::swap(outer.TopLeft, inner.TopLeft);
     }
     const UINT sides = flags & BF_RECT;
     Painter painter(context->Target, context->Drawable());
