@@ -1,5 +1,5 @@
 #include "platform/posix/call_recorder.h"
-#include "platform/posix/controls/text_metrics.h"
+#include "platform/posix/controls/control_text.h"
 #include "platform/posix/driver_hooks.h"
 #include "platform/win32.h"
 
@@ -48,26 +48,19 @@ int CancelAnswerOf(UINT type) {
 }
 
 constexpr int margin = 11;
-constexpr int buttonWidth = 75;
+constexpr int minButtonWidth = 75;
 constexpr int buttonHeight = 23;
 constexpr int buttonGap = 6;
+// Room beside a button's caption.
+constexpr int buttonPadding = 16;
 
-std::vector<std::string> LinesOf(const std::string& text) {
-    std::vector<std::string> lines;
-    std::size_t start = 0;
-    for (;;) {
-        const std::size_t end = text.find('\n', start);
-        std::string line = text.substr(start, end == std::string::npos ? end : end - start);
-        if (!line.empty() && line.back() == '\r') {
-            line.pop_back();
-        }
-        lines.push_back(std::move(line));
-        if (end == std::string::npos) {
-            return lines;
-        }
-        start = end + 1;
-    }
+// The box draws in the default GUI font.
+HFONT BoxFont() {
+    return static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
 }
+
+// The format the box's text is drawn in, by its STATIC control (SS_LEFT | SS_NOPREFIX).
+constexpr UINT textFormat = DT_LEFT | DT_WORDBREAK | DT_EXPANDTABS | DT_NOPREFIX;
 
 struct Extent {
     int Width;
@@ -80,20 +73,28 @@ struct Layout {
     std::vector<RECT> Buttons;
 };
 
-// The text above, the buttons centred in a row below it. Lines are as long as the text makes
-// them, up to three quarters of the screen.
-Layout LayOut(const std::string& text, std::size_t buttonCount) {
-    const std::vector<std::string> lines = LinesOf(text);
-    std::size_t longest = 0;
-    for (const std::string& line : lines) {
-        longest = std::max(longest, line.size());
+// Buttons are as wide as the widest caption needs, at least the classic 75 pixels.
+int ButtonWidthFor(const std::vector<ButtonSpec>& buttons) {
+    int width = minButtonWidth;
+    for (const ButtonSpec& button : buttons) {
+        width = std::max(
+            width, static_cast<int>(
+                       posix::FormattedExtentOf(BoxFont(), button.Label, 0, DT_SINGLELINE).cx) +
+                       buttonPadding);
     }
+    return width;
+}
+
+// The text above, the buttons centred in a row below it. Lines are as long as the text makes
+// them, wrapped at three quarters of the screen.
+Layout LayOut(const std::string& text, const std::vector<ButtonSpec>& buttons) {
     const int widest = GetSystemMetrics(SM_CXSCREEN) * 3 / 4;
-    const int textWidth =
-        static_cast<int>(std::min<std::size_t>(longest * posix::FixedCharWidth, widest));
-    const int textHeight =
-        static_cast<int>(std::min<std::size_t>(lines.size(), 1000) * posix::FixedLineHeight);
-    const int rowWidth = static_cast<int>(buttonCount) * (buttonWidth + buttonGap) - buttonGap;
+    const SIZE measured = posix::FormattedExtentOf(BoxFont(), text, widest, textFormat);
+    const int textWidth = std::min(static_cast<int>(measured.cx), widest);
+    const int textHeight = std::min(static_cast<int>(measured.cy), GetSystemMetrics(SM_CYSCREEN));
+    const int buttonWidth = ButtonWidthFor(buttons);
+    const int count = static_cast<int>(buttons.size());
+    const int rowWidth = count * (buttonWidth + buttonGap) - buttonGap;
 
     Layout layout;
     layout.Client.Width = std::max(textWidth, rowWidth) + 2 * margin;
@@ -101,7 +102,7 @@ Layout LayOut(const std::string& text, std::size_t buttonCount) {
     const int buttonTop = layout.Text.bottom + margin;
     layout.Client.Height = buttonTop + buttonHeight + margin;
     int left = (layout.Client.Width - rowWidth) / 2;
-    for (std::size_t i = 0; i < buttonCount; ++i) {
+    for (int i = 0; i < count; ++i) {
         layout.Buttons.push_back({left, buttonTop, left + buttonWidth, buttonTop + buttonHeight});
         left += buttonWidth + buttonGap;
     }
@@ -223,6 +224,7 @@ bool EnsureBoxClass() {
     wndClass.cbWndExtra = sizeof(LONG_PTR);
     wndClass.hInstance = GetModuleHandleA(nullptr);
     wndClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+    wndClass.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1));
     wndClass.lpszClassName = boxClassName;
     return RegisterClassA(&wndClass) != 0;
 }
@@ -257,6 +259,7 @@ void AddButtons(HWND box, const Layout& layout, BoxState& state) {
             reinterpret_cast<HMENU>(static_cast<UINT_PTR>(buttons[i].Id)),
             GetModuleHandleA(nullptr), nullptr);
         if (button != nullptr) {
+            SendMessageA(button, WM_SETFONT, reinterpret_cast<WPARAM>(BoxFont()), FALSE);
             SetWindowLongPtrA(button, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&BoxButtonProc));
             state.Buttons.push_back({button, buttons[i].Id});
         }
@@ -268,7 +271,7 @@ HWND MakeBox(HWND owner, const std::string& text, LPCSTR caption, BoxState& stat
     if (!EnsureBoxClass() || state.ButtonProc == nullptr) {
         return nullptr;
     }
-    const Layout layout = LayOut(text, ButtonsOf(state.Type).size());
+    const Layout layout = LayOut(text, ButtonsOf(state.Type));
     RECT outer{0, 0, layout.Client.Width, layout.Client.Height};
     AdjustWindowRectEx(&outer, boxStyle, FALSE, boxExStyle);
     const Extent outerSize{outer.right - outer.left, outer.bottom - outer.top};
@@ -280,10 +283,11 @@ HWND MakeBox(HWND owner, const std::string& text, LPCSTR caption, BoxState& stat
         return nullptr;
     }
     const RECT& textRect = layout.Text;
-    CreateWindowExA(0, "STATIC", text.c_str(), WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX,
-                    textRect.left, textRect.top, textRect.right - textRect.left,
-                    textRect.bottom - textRect.top, box, nullptr, GetModuleHandleA(nullptr),
-                    nullptr);
+    const HWND label = CreateWindowExA(
+        0, "STATIC", text.c_str(), WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX, textRect.left,
+        textRect.top, textRect.right - textRect.left, textRect.bottom - textRect.top, box, nullptr,
+        GetModuleHandleA(nullptr), nullptr);
+    SendMessageA(label, WM_SETFONT, reinterpret_cast<WPARAM>(BoxFont()), FALSE);
     AddButtons(box, layout, state);
     if (state.Buttons.empty()) {
         DestroyWindow(box);

@@ -21,6 +21,7 @@ protected:
     void SetUp() override {
         testdriver::Reset();
         RegisterRecordingClass();
+        IgnorePainting();
         parent = CreateWindowExA(0, RecordingClass, "parent", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0,
                                  0, 300, 200, nullptr, nullptr, nullptr, nullptr);
         ASSERT_NE(parent, nullptr);

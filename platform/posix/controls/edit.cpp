@@ -1,7 +1,12 @@
 // The EDIT control, single line: typing, Backspace and Delete, caret movement with the arrows,
-// Home and End, selection with Shift, and the EN_ notifications of focus and change.
+// Home and End, selection with Shift or the mouse, and the EN_ notifications of focus and
+// change. It draws its text in its font, scrolled so the caret shows, the selection in the
+// highlight colours and the caret as a solid bar while it has the focus.
 
+#include "platform/posix/control_colors.h"
 #include "platform/posix/controls/control_common.h"
+#include "platform/posix/controls/control_paint.h"
+#include "platform/posix/controls/control_text.h"
 #include "platform/posix/controls/controls.h"
 #include "platform/posix/gdi/TextDecoding.h"
 
@@ -9,6 +14,7 @@
 #include <cstring>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace posix {
 namespace {
@@ -17,12 +23,18 @@ namespace {
 constexpr std::size_t DefaultLimit = 30000;
 constexpr std::size_t LargestLimit = 0x7FFFFFFE;
 
+// Space between the client area's left edge and the text.
+constexpr int TextMargin = 1;
+
 struct EditState {
     std::string Text;                 // the content
     std::size_t Anchor = 0;           // fixed end of the selection
     std::size_t Caret = 0;            // moving end of the selection, where the caret stands
     std::size_t Limit = DefaultLimit; // most characters the user may enter
     HFONT Font = nullptr;             // font set by WM_SETFONT
+    int ScrollX = 0;                  // pixels of text scrolled out to the left
+    bool Selecting = false;           // the left button is held: the mouse moves the caret
+    unsigned Revision = 0;            // counts changes of the content
 };
 
 std::size_t SelectionStart(const EditState& state) {
@@ -70,6 +82,7 @@ void ReplaceSelection(HWND window, EditState& state, std::string_view text) {
         return;
     }
     state.Text.replace(start, removed, text);
+    ++state.Revision;
     state.Anchor = state.Caret = start + text.size();
     NotifyChanged(window, state);
 }
@@ -181,6 +194,7 @@ LRESULT OnKeyDown(HWND window, EditState& state, WPARAM key, LPARAM flags) {
 // WM_SETTEXT ignores the limit, puts the caret at the start and reports the change.
 LRESULT OnSetText(HWND window, EditState& state, LPARAM text) {
     state.Text = TextFrom(text);
+    ++state.Revision;
     state.Anchor = state.Caret = 0;
     NotifyChanged(window, state);
     return TRUE;
@@ -235,9 +249,152 @@ LRESULT OnLimitText(EditState& state, WPARAM limit) {
     return 0;
 }
 
-LRESULT OnLButtonDown(HWND window) {
+// ---- measuring and drawing ----
+
+int TextWidth(const EditState& state, std::size_t length) {
+    return ExtentOf(state.Font, std::string_view(state.Text).substr(0, length)).cx;
+}
+
+int ClientWidth(HWND window) {
+    RECT client{};
+    GetClientRect(window, &client);
+    return client.right - client.left;
+}
+
+// The character boundary nearest to a client x coordinate; extents grow with the length, so
+// a binary search over the boundaries needs few measurements.
+std::size_t CharacterAt(const EditState& state, int x) {
+    const int wanted = x - TextMargin + state.ScrollX;
+    std::vector<std::size_t> boundaries{0};
+    for (std::size_t at = 0; at < state.Text.size();) {
+        at = NextCharacter(state.Text, at);
+        boundaries.push_back(at);
+    }
+    std::size_t low = 0;
+    std::size_t high = boundaries.size() - 1;
+    while (low < high) {
+        const std::size_t middle = low + (high - low) / 2;
+        if (TextWidth(state, boundaries[middle + 1]) <= wanted) {
+            low = middle + 1;
+        } else {
+            high = middle;
+        }
+    }
+    // Past the middle of the next character, the caret goes after it.
+    if (low + 1 < boundaries.size()) {
+        const int before = TextWidth(state, boundaries[low]);
+        const int after = TextWidth(state, boundaries[low + 1]);
+        if (wanted - before > after - wanted) {
+            ++low;
+        }
+    }
+    return boundaries[low];
+}
+
+// Scrolls the text horizontally just enough that the caret shows.
+void KeepCaretVisible(HWND window, EditState& state) {
+    const int room = std::max(1, ClientWidth(window) - 2 * TextMargin);
+    const int caret = TextWidth(state, state.Caret);
+    if (caret < state.ScrollX) {
+        state.ScrollX = caret;
+    } else if (caret - state.ScrollX >= room) {
+        state.ScrollX = caret - room + 1;
+    }
+    state.ScrollX = std::max(
+        0, std::min(state.ScrollX, std::max(0, TextWidth(state, state.Text.size()) - room + 1)));
+}
+
+bool ShowsSelection(HWND window, const EditState& state) {
+    const DWORD style = static_cast<DWORD>(GetWindowLongA(window, GWL_STYLE));
+    return HasSelection(state) && (GetFocus() == window || (style & ES_NOHIDESEL) != 0);
+}
+
+// The background in the parent's brush (the static colours when read-only or disabled), the
+// text, the selection drawn again over a highlight band, and the caret.
+void DrawText(HWND window, const EditState& state, HDC dc) {
+    RECT client{};
+    GetClientRect(window, &client);
+    const bool enabled = IsWindowEnabled(window) != FALSE;
+    const bool editable = enabled && !IsReadOnly(window);
+    FillRect(dc, &client,
+             ControlColors(window, dc, editable ? WM_CTLCOLOREDIT : WM_CTLCOLORSTATIC));
+    const SelectedFont font(dc, FontOrDefault(state.Font));
+    TEXTMETRICA metrics{};
+    GetTextMetricsA(dc, &metrics);
+    const int x = client.left + TextMargin - state.ScrollX;
+    const int y = std::max(0, (client.bottom - client.top - metrics.tmHeight) / 2);
+    const int length = static_cast<int>(state.Text.size());
+    if (!enabled) {
+        SetTextColor(dc, GetSysColor(COLOR_GRAYTEXT));
+    }
+    SetBkMode(dc, TRANSPARENT);
+    ExtTextOutA(dc, x, y, ETO_CLIPPED, &client, state.Text.data(), static_cast<UINT>(length),
+                nullptr);
+    if (ShowsSelection(window, state)) {
+        RECT band{x + TextWidth(state, SelectionStart(state)), y,
+                  x + TextWidth(state, SelectionEnd(state)), y + metrics.tmHeight};
+        band.left = std::max(band.left, client.left);
+        band.right = std::min(band.right, client.right);
+        FillRect(dc, &band, GetSysColorBrush(COLOR_HIGHLIGHT));
+        SetTextColor(dc, GetSysColor(COLOR_HIGHLIGHTTEXT));
+        ExtTextOutA(dc, x, y, ETO_CLIPPED, &band, state.Text.data(), static_cast<UINT>(length),
+                    nullptr);
+    }
+    if (GetFocus() == window) {
+        const int caretX = x + TextWidth(state, state.Caret);
+        const RECT caret{caretX, y, caretX + 1, y + metrics.tmHeight};
+        FillRect(dc, &caret, GetSysColorBrush(COLOR_WINDOWTEXT));
+    }
+}
+
+LRESULT OnPaint(HWND window, const EditState& state, UINT message, WPARAM wParam) {
+    if (message == WM_PAINT) {
+        if (const HDC frame = OpenFrameDC(window)) {
+            DrawBorder(window, frame);
+            CloseFrameDC(window, frame);
+        }
+    }
+    return PaintClient(window, message, wParam, [&](HDC dc) { DrawText(window, state, dc); });
+}
+
+// ---- the mouse ----
+
+// A press takes the focus and puts the caret at the nearest character (Shift extends the
+// selection to it); while the button is held, the mouse drags the selection's end.
+LRESULT OnLButtonDown(HWND window, EditState& state, WPARAM keys, LPARAM point) {
     if (GetFocus() != window) {
         SetFocus(window);
+        if (!ControlAlive(window, &state)) {
+            return 0;
+        }
+    }
+    MoveCaret(state, CharacterAt(state, GET_X_LPARAM(point)), (keys & MK_SHIFT) != 0);
+    state.Selecting = true;
+    SetCapture(window);
+    return 0;
+}
+
+LRESULT OnMouseMove(HWND window, EditState& state, LPARAM point) {
+    if (state.Selecting && GetCapture() == window) {
+        MoveCaret(state, CharacterAt(state, GET_X_LPARAM(point)), true);
+    }
+    return 0;
+}
+
+LRESULT OnLButtonUp(HWND window, EditState& state) {
+    if (state.Selecting) {
+        state.Selecting = false;
+        if (GetCapture() == window) {
+            ReleaseCapture();
+        }
+    }
+    return 0;
+}
+
+LRESULT OnSetFont(HWND window, EditState& state, WPARAM font, LPARAM redraw) {
+    state.Font = reinterpret_cast<HFONT>(font);
+    if (LOWORD(redraw) != 0) {
+        InvalidateRect(window, nullptr, FALSE);
     }
     return 0;
 }
@@ -256,17 +413,7 @@ LRESULT OnNcDestroy(HWND window, WPARAM wParam, LPARAM lParam) {
     return DefWindowProcA(window, WM_NCDESTROY, wParam, lParam);
 }
 
-} // namespace
-
-LRESULT CALLBACK EditWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        return OnNcCreate(window, wParam, lParam);
-    }
-    EditState* state = ControlState<EditState>(window);
-    if (state == nullptr) {
-        return DefWindowProcA(window, message, wParam, lParam);
-    }
-    EditState& s = *state;
+LRESULT HandleMessage(HWND window, EditState& s, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_NCDESTROY:
         return OnNcDestroy(window, wParam, lParam);
@@ -277,8 +424,12 @@ LRESULT CALLBACK EditWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_GETTEXTLENGTH:
         return static_cast<LRESULT>(s.Text.size());
     case WM_SETFONT:
-        s.Font = reinterpret_cast<HFONT>(wParam);
-        return 0;
+        return OnSetFont(window, s, wParam, lParam);
+    case WM_ERASEBKGND:
+        return TRUE;
+    case WM_PAINT:
+    case WM_PRINTCLIENT:
+        return OnPaint(window, s, message, wParam);
     case WM_GETFONT:
         return reinterpret_cast<LRESULT>(s.Font);
     case WM_GETDLGCODE:
@@ -290,7 +441,14 @@ LRESULT CALLBACK EditWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         NotifyParent(window, EN_KILLFOCUS);
         return 0;
     case WM_LBUTTONDOWN:
-        return OnLButtonDown(window);
+        return OnLButtonDown(window, s, wParam, lParam);
+    case WM_MOUSEMOVE:
+        return OnMouseMove(window, s, lParam);
+    case WM_LBUTTONUP:
+        return OnLButtonUp(window, s);
+    case WM_CAPTURECHANGED:
+        s.Selecting = false;
+        return 0;
     case WM_CHAR:
         return OnChar(window, s, wParam);
     case WM_KEYDOWN:
@@ -309,6 +467,44 @@ LRESULT CALLBACK EditWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     default:
         return DefWindowProcA(window, message, wParam, lParam);
     }
+}
+
+// What the edit shows, to tell whether a message changed it.
+struct View {
+    unsigned Revision;
+    std::size_t Anchor;
+    std::size_t Caret;
+    bool operator==(const View&) const = default;
+};
+
+View ViewOf(const EditState& state) {
+    return {state.Revision, state.Anchor, state.Caret};
+}
+
+bool AlwaysRedraws(UINT message) {
+    return message == WM_SETFOCUS || message == WM_KILLFOCUS || message == WM_ENABLE ||
+           message == WM_SIZE;
+}
+
+} // namespace
+
+// A message that changed the content, the selection or the focus scrolls the caret into view
+// and has the edit drawn again.
+LRESULT CALLBACK EditWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        return OnNcCreate(window, wParam, lParam);
+    }
+    EditState* state = ControlState<EditState>(window);
+    if (state == nullptr) {
+        return DefWindowProcA(window, message, wParam, lParam);
+    }
+    const View before = ViewOf(*state);
+    const LRESULT result = HandleMessage(window, *state, message, wParam, lParam);
+    if (ControlAlive(window, state) && (AlwaysRedraws(message) || !(ViewOf(*state) == before))) {
+        KeepCaretVisible(window, *state);
+        InvalidateRect(window, nullptr, FALSE);
+    }
+    return result;
 }
 
 } // namespace posix

@@ -7,8 +7,9 @@
 // window procedure.
 
 #include "platform/posix/controls/control_common.h"
+#include "platform/posix/controls/control_paint.h"
+#include "platform/posix/controls/control_text.h"
 #include "platform/posix/controls/controls.h"
-#include "platform/posix/controls/text_metrics.h"
 
 #include <algorithm>
 #include <cstring>
@@ -27,6 +28,8 @@ constexpr UINT_PTR AutoPopTimer = 2; // the tip was shown long enough: hide it
 constexpr int PointerHeight = 20;
 // Space between the tip's border and its text.
 constexpr int TipMargin = 3;
+// How tip texts are laid out: '&' is an ordinary character, tabs expand.
+constexpr UINT TipFormat = DT_NOPREFIX | DT_EXPANDTABS | DT_LEFT;
 // TTM_GETTOOLINFOA copies at most this many bytes of text (terminator included): the caller
 // cannot say how large its buffer is, and tooltip texts are documented to fit in 80.
 constexpr std::size_t ReadBackTextSize = 80;
@@ -183,17 +186,31 @@ struct TipSize {
     int Height;
 };
 
-// Until fonts are measured, the tip holds one line of fixed-width characters per
-// MaxTipWidth pixels of text.
+// The text's size in the tip's font, wrapped at MaxTipWidth pixels when that is set, plus the
+// margins.
 TipSize MeasureTip(const ToolTipState& state, const std::string& text) {
-    int width = static_cast<int>(std::min<std::size_t>(text.size(), 0x10000)) * FixedCharWidth;
-    int lines = 1;
-    if (state.MaxTipWidth > 0 && width > state.MaxTipWidth) {
-        const int limit = std::min(state.MaxTipWidth, 0x7FFF);
-        lines = (width + limit - 1) / limit;
-        width = limit;
-    }
-    return {width + 2 * TipMargin, lines * FixedLineHeight + 2 * TipMargin};
+    const bool wraps = state.MaxTipWidth > 0;
+    const int width = wraps ? std::min(state.MaxTipWidth, 0x7FFF) : 0;
+    const SIZE size = FormattedExtentOf(state.Font, text, width,
+                                        TipFormat | (wraps ? DT_WORDBREAK : DT_SINGLELINE));
+    return {size.cx + 2 * TipMargin, size.cy + 2 * TipMargin};
+}
+
+// The classic tip: the info background, a 1-pixel frame and the text in the info text colour.
+void DrawTip(HWND toolTip, const ToolTipState& state, HDC dc) {
+    RECT client{};
+    GetClientRect(toolTip, &client);
+    FillRect(dc, &client, GetSysColorBrush(COLOR_INFOBK));
+    FrameRect(dc, &client, GetSysColorBrush(COLOR_INFOTEXT));
+    const SelectedFont font(dc, FontOrDefault(state.Font));
+    std::string text(static_cast<std::size_t>(std::max(0, GetWindowTextLengthA(toolTip))) + 1,
+                     '\0');
+    const int length = GetWindowTextA(toolTip, text.data(), static_cast<int>(text.size()));
+    SetTextColor(dc, GetSysColor(COLOR_INFOTEXT));
+    SetBkMode(dc, TRANSPARENT);
+    RECT place = Inset(client, TipMargin, TipMargin);
+    DrawTextA(dc, text.c_str(), length, &place,
+              TipFormat | (state.MaxTipWidth > 0 ? DT_WORDBREAK : DT_SINGLELINE));
 }
 
 // Shows the current tool's text under the mouse; a tool without text shows nothing.
@@ -212,6 +229,7 @@ void ShowTip(HWND toolTip, ToolTipState& state) {
     SetWindowPos(toolTip, HWND_TOPMOST, state.LastPoint.x, state.LastPoint.y + PointerHeight,
                  size.Width, size.Height, SWP_NOACTIVATE | SWP_SHOWWINDOW);
     if (ControlAlive(toolTip, &state)) {
+        InvalidateRect(toolTip, nullptr, FALSE);
         SetTimer(toolTip, AutoPopTimer, 10 * GetDoubleClickTime(), nullptr);
     }
 }
@@ -489,6 +507,11 @@ LRESULT CALLBACK ToolTipWindowProc(HWND window, UINT message, WPARAM wParam, LPA
     case WM_SETFONT:
         s.Font = reinterpret_cast<HFONT>(wParam);
         return 0;
+    case WM_ERASEBKGND:
+        return TRUE;
+    case WM_PAINT:
+    case WM_PRINTCLIENT:
+        return PaintClient(window, message, wParam, [&](HDC dc) { DrawTip(window, s, dc); });
     case WM_GETFONT:
         return reinterpret_cast<LRESULT>(s.Font);
     case TTM_ADDTOOLA:
