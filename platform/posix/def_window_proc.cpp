@@ -317,10 +317,12 @@ LRESULT SetCursorFor(HWND handle, const Window& window, WPARAM wParam, LPARAM lP
     return TRUE;
 }
 
-LRESULT SwapIcon(Window& window, WPARAM kind, LPARAM icon) {
+// The display shows the new icon on the native window at once.
+LRESULT SwapIcon(HWND handle, Window& window, WPARAM kind, LPARAM icon) {
     HICON& slot = kind == ICON_BIG ? window.BigIcon : window.SmallIcon;
     const HICON previous = slot;
     slot = reinterpret_cast<HICON>(icon);
+    posix::TellDisplay(handle);
     return reinterpret_cast<LRESULT>(previous);
 }
 
@@ -431,7 +433,7 @@ LRESULT WINAPI DefWindowProcA(HWND handle, UINT message, WPARAM wParam, LPARAM l
         SendMoveAndSize(handle, reinterpret_cast<const WINDOWPOS*>(lParam));
         return 0;
     case WM_SETICON:
-        return SwapIcon(*window, wParam, lParam);
+        return SwapIcon(handle, *window, wParam, lParam);
     case WM_GETICON:
         return reinterpret_cast<LRESULT>(wParam == ICON_BIG ? window->BigIcon : window->SmallIcon);
     case WM_CANCELMODE:

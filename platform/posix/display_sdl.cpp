@@ -74,8 +74,10 @@ HICON IconOf(HWND window) {
     return icon;
 }
 
-void SetIcon(SDL_Window* native, HWND window) {
-    const std::optional<IconPicture> picture = PictureOfIcon(IconOf(window));
+// Shows the icon's picture as the native window's icon; stock pictures (no pixels of their
+// own) leave the native icon as it is.
+void SetIcon(SDL_Window* native, HICON icon) {
+    const std::optional<IconPicture> picture = PictureOfIcon(icon);
     if (!picture || picture->Pixels.empty()) {
         return;
     }
@@ -200,6 +202,7 @@ private:
         SDL_Window* Window = nullptr;
         TopLevelState State;
         std::vector<SDL_Rect> Changed; // painted since the last presentation
+        HICON Icon = nullptr;          // the icon the native window shows
     };
 
     // Shows what was painted since the last wait, only where it changed.
@@ -240,9 +243,10 @@ private:
             x_ = XConnectionOf(window);
         }
         SetWindowFunctions(window, state.Style);
-        SetIcon(window, state.Window);
+        const HICON icon = IconOf(state.Window);
+        SetIcon(window, icon);
         Native& native = natives_[state.Window];
-        native = Native{window, state, {}};
+        native = Native{window, state, {}, icon};
         SDL_ShowWindow(window);
         ChangedAll(native);
     }
@@ -252,6 +256,10 @@ private:
         native.State = state;
         if (state.Title != old.Title) {
             SDL_SetWindowTitle(native.Window, gdi::TextToUtf8(state.Title).c_str());
+        }
+        if (const HICON icon = IconOf(state.Window); icon != native.Icon) {
+            native.Icon = icon;
+            SetIcon(native.Window, icon);
         }
         if (state.Style != old.Style) {
             SDL_SetWindowResizable(native.Window,

@@ -1,4 +1,5 @@
 #include "platform/posix/icons.h"
+#include "platform/posix/program_resources.h"
 
 #include "platform/posix/driver_hooks.h"
 
@@ -235,10 +236,12 @@ std::optional<IconPicture> PictureOfIcon(HICON icon) {
 // ---------------------------------------------------------------------------------------
 
 // A program icon is read from its group resource once; later loads answer the same handle.
+// The program's resources are put in the table on the first load of one.
 HICON WINAPI LoadIconA(HINSTANCE instance, LPCSTR name) {
     if (instance == nullptr) {
         return Stock(false, name);
     }
+    posix::RegisterProgramResources();
     const HRSRC group = FindResourceA(instance, name, RT_GROUP_ICON);
     if (group == nullptr) {
         return nullptr;

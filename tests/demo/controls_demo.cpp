@@ -100,6 +100,9 @@ int main() {
         std::fprintf(stderr, "Cannot create the form\n");
         return 1;
     }
+    // The program's icon reaches the native window through WM_SETICON.
+    SendMessageA(form, WM_SETICON, ICON_BIG,
+                 reinterpret_cast<LPARAM>(LoadIconA(GetModuleHandleA(nullptr), "ICON0")));
     ShowWindow(form, SW_SHOW);
     UpdateWindow(form);
     MSG message;

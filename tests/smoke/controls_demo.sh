@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Runs the controls demo on a virtual X server with the native display: clicks the button and
-# a list item, checks the notifications arrived, takes a screenshot, closes the window through
+# Runs the controls demo on a virtual X server with the native display: checks the window shows
+# the program icon, clicks the button and a list item, checks the notifications arrived,
+# takes a screenshot, closes the window through
 # the window manager protocol and checks the demo ends with 0. It also checks that without a
 # display the demo says so and fails.
 # Usage: controls_demo.sh DEMO CLOSE_WINDOW [SCREENSHOT.png]
@@ -62,6 +63,10 @@ expect() {
     done
     fail "no $1"
 }
+
+# The icon the demo set with WM_SETICON is on the native window.
+xprop -id "$window" _NET_WM_ICON | grep -q "_NET_WM_ICON(CARDINAL) = " ||
+    fail "the window has no icon"
 
 # The form is at 100,100 on the screen; the controls lie inside its client area.
 xdotool mousemove --window "$window" 250 45 click 1

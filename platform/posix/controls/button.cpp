@@ -352,7 +352,7 @@ void DrawPushButton(HWND window, const ButtonState& state, HDC dc, HBRUSH brush)
     const RECT captionArea = Shifted(Inset(face, 1, 1), shift, shift);
     DrawCaption(window, dc, CaptionOf(window), captionArea, CaptionFormat(style, true));
     if (state.Focused) {
-        const RECT focus = Inset(face, 2, 2);
+        const RECT focus = Inset(face, 1, 1);
         DrawFocusRect(dc, &focus);
     }
 }
