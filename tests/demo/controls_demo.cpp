@@ -60,6 +60,24 @@ HWND AddControl(HWND form, const char* className, const char* text, DWORD style,
     return control;
 }
 
+// The list shows whole items only, and the form ends a margin below it.
+void FitListAndForm(HWND form, HWND list) {
+    constexpr int margin = 12;
+    constexpr int rows = 11;
+    const int itemHeight = static_cast<int>(SendMessageA(list, LB_GETITEMHEIGHT, 0, 0));
+    RECT place{};
+    GetWindowRect(list, &place);
+    MapWindowPoints(nullptr, form, reinterpret_cast<POINT*>(&place), 2);
+    const int edges = 2 * GetSystemMetrics(SM_CYEDGE);
+    place.bottom = place.top + rows * itemHeight + edges;
+    SetWindowPos(list, nullptr, 0, 0, place.right - place.left, place.bottom - place.top,
+                 SWP_NOMOVE | SWP_NOZORDER);
+    RECT outer{0, 0, 296 + margin, place.bottom + margin};
+    AdjustWindowRectEx(&outer, static_cast<DWORD>(GetWindowLongA(form, GWL_STYLE)), FALSE, 0);
+    SetWindowPos(form, nullptr, 0, 0, outer.right - outer.left, outer.bottom - outer.top,
+                 SWP_NOMOVE | SWP_NOZORDER);
+}
+
 HWND CreateForm() {
     WNDCLASSA formClass{};
     formClass.lpfnWndProc = FormProc;
@@ -86,6 +104,7 @@ HWND CreateForm() {
     }
     AddControl(form, "BUTTON", "&Play", BS_DEFPUSHBUTTON | WS_TABSTOP, kButtonId,
                RECT{212, 34, 296, 60});
+    FitListAndForm(form, list);
     return form;
 }
 
