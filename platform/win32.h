@@ -24,6 +24,8 @@
 #include <windowsx.h>
 #include <commctrl.h>
 #include <mmsystem.h>
+#include <commdlg.h>
+#include <cderr.h>
 
 #else
 
@@ -36,5 +38,6 @@
 #include "platform/posix/api/comctl32.h"
 #include "platform/posix/api/user32_system.h"
 #include "platform/posix/api/winmm.h"
+#include "platform/posix/api/comdlg32.h"
 
 #endif
