@@ -118,9 +118,8 @@ public:
     TList* Children = nullptr;              // owned list of child controls in creation order
     WNDPROC RegisteredProc = nullptr;       // procedure registered for the control's class
     HBRUSH BrushHandle = nullptr;           // cached background brush; deleted when Color changes
-    // Set when the destructor starts releasing resources (or by the window procedure, to make
-    // the destructor leave the window alone), so that they are released once. While it is set,
-    // the window procedure must not free the control again.
+    // Set when the destructor releases the window, or beforehand by the window procedure when
+    // the window is gone already, so that the destructor leaves the window alone.
     bool FieldsReleased = false;
     UINT ControlId = 0; // child id of the window
     bool IsForm = false;
