@@ -245,6 +245,47 @@ TEST_F(TControlTest, WindowStateShowsTheWindowMinimizedOrMaximized) {
     EXPECT_EQ(form->WindowState, 2);
 }
 
+TEST_F(TControlTest, ACursorIsShownAtOnceOnlyWhenTheMouseIsOverTheClientArea) {
+    MakeAppAndForm();
+    form->SetBoundsRect({100, 100, 300, 250});
+    HCURSOR arrow = LoadCursorA(nullptr, IDC_ARROW);
+    HCURSOR cross = LoadCursorA(nullptr, IDC_CROSS);
+    HCURSOR hand = LoadCursorA(nullptr, IDC_HAND);
+    ::SetCursor(arrow);
+    SetCursorPos(5, 5);
+    form->SetCursor(cross);
+    EXPECT_EQ(GetCursor(), arrow) << "the mouse is elsewhere";
+    POINT inside{10, 10};
+    ClientToScreen(form->Handle, &inside);
+    SetCursorPos(inside.x, inside.y);
+    form->SetCursor(hand);
+    EXPECT_EQ(GetCursor(), hand);
+    EXPECT_EQ(form->Cursor, hand);
+}
+
+TEST_F(TControlTest, MouseEventSettersAttachTheirHandlerOnce) {
+    static int downs = 0;
+    static int button = 0;
+    downs = 0;
+    MakeAppAndForm();
+    TControl* label = MakeLabelControl(form, "press");
+    label->SetVisible(true);
+    ASSERT_NE(label->GetHandle(), nullptr);
+    const std::int32_t before = label->AttachedHandlers->Count();
+    const TMouseEvent event{[](void*, TObj*, MouseEventData& data) {
+                                ++downs;
+                                button = data.Button;
+                            },
+                            nullptr};
+    label->SetMouseDownEvent(event);
+    label->SetMouseUpEvent({});
+    label->SetMouseDownEvent(event);
+    EXPECT_EQ(label->AttachedHandlers->Count(), before + 1);
+    testdriver::Click(label->Handle, 3, 3);
+    EXPECT_EQ(downs, 1);
+    EXPECT_EQ(button, 1);
+}
+
 TEST_F(TControlTest, TextIsStoredBeforeTheWindowAndSetOnItAfterwards) {
     MakeAppAndForm();
     TControl* label = MakeLabelControl(form, "before");
