@@ -19,7 +19,8 @@ static_assert(FontSettingsOffset + sizeof(LOGFONTA) == sizeof(TToolData::Bytes))
 
 constexpr const char* DefaultFontFace = "MS Sans Serif";
 
-bool brushToolMade = false;
+// Brush tools alive now. ControlBrush answers brush tools while any exist.
+std::int32_t liveBrushTools = 0;
 
 bool FitsInBlock(std::size_t offset, std::size_t size) {
     return offset <= sizeof(TToolData::Bytes) && size <= sizeof(TToolData::Bytes) - offset;
@@ -73,6 +74,9 @@ void MakeBrushHandle(TGraphicTool* tool) {
 } // namespace
 
 TGraphicTool::~TGraphicTool() {
+    if (Kind == KindBrush) {
+        --liveBrushTools;
+    }
     if (Handle != nullptr) {
         DeleteObject(Handle);
     }
@@ -110,12 +114,12 @@ TGraphicTool* MakeBrushTool() {
     tool->CreateSimilar = &MakeBrushTool;
     tool->MakeHandle = &MakeBrushHandle;
     WriteWord(tool->ToolData, ToolColorOffset, ColorButtonFace);
-    brushToolMade = true;
+    ++liveBrushTools;
     return tool;
 }
 
 bool BrushToolsInUse() {
-    return brushToolMade;
+    return liveBrushTools > 0;
 }
 
 HGDIOBJ GetToolHandle(TGraphicTool* tool) {

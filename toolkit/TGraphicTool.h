@@ -73,7 +73,7 @@ protected:
 TGraphicTool* MakeFontTool();
 // A solid brush tool in the button-face colour.
 TGraphicTool* MakeBrushTool();
-// True once any brush tool was made in this process.
+// True while any brush tool exists: controls then draw their backgrounds with brush tools.
 bool BrushToolsInUse();
 
 // The platform object, made when needed; a system colour that changed since it was made
