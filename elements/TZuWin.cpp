@@ -1,6 +1,7 @@
 #include "elements/TZuWin.h"
 
 #include "toolkit/ControlTools.h"
+#include "toolkit/Navigation.h"
 #include "toolkit/TControl.h"
 #include "toolkit/TGraphicTool.h"
 #include "toolkit/TList.h"
@@ -146,7 +147,7 @@ void TZuWin::Init() {
 
     if (TabOrder > 0) {
         c->SetStyle(c->Style | WS_TABSTOP);
-        c->NavigationKeys = 1;
+        c->NavigationKeys = NavTab; // only Tab moves the focus away
         c->SetTabOrder(TabOrder);
     }
     c->SendToBack();

@@ -335,12 +335,20 @@ TEST_F(TZuMainFormTest, DraggingTheClientAreaMovesTheWindowButAChildDoesNot) {
     EXPECT_EQ(afterChild.top, before.top);
     EXPECT_TRUE(downs.Values.empty());
 
+    // The system moves a window only while the left button is down.
+    testdriver::Drag(window, 10, 10, 50, 30, testdriver::MouseButton::Right);
+    testdriver::MouseMove(window, 70, 70);
+    const RECT afterRight = testdriver::WindowRect(window);
+    EXPECT_EQ(afterRight.left, before.left);
+    EXPECT_EQ(afterRight.top, before.top);
+
     testdriver::Drag(window, 10, 10, 50, 30);
     const RECT afterForm = testdriver::WindowRect(window);
     EXPECT_EQ(afterForm.left, before.left + 40);
     EXPECT_EQ(afterForm.top, before.top + 20);
-    ASSERT_EQ(downs.Values.size(), 1u);
-    EXPECT_EQ(downs.Values[0].IntValue, 0);
+    ASSERT_EQ(downs.Values.size(), 2u);
+    EXPECT_EQ(downs.Values[0].IntValue, 1);
+    EXPECT_EQ(downs.Values[1].IntValue, 0);
 }
 
 // ---- Closing -------------------------------------------------------------------------------
