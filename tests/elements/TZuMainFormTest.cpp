@@ -14,6 +14,7 @@
 #include "platform/testing.h"
 #include "tests/elements/LinkProbe.h"
 #include "tests/elements/WindowElementTest.h"
+#include "toolkit/MessageLoop.h"
 #include "toolkit/TControl.h"
 #include "toolkit/TList.h"
 #include "toolkit/WindowProc.h"
@@ -372,6 +373,23 @@ TEST_F(TZuMainFormTest, ClosingTheMainWindowFiresOnCloseOnceAndEndsTheLoop) {
     EXPECT_EQ(*exit, 0);
     // The element goes before the controls (the fixture's order): the control it let go of
     // must not reach it any more.
+}
+
+TEST_F(TZuMainFormTest, TheMessageLoopRunsUntilTheMainWindowIsClosed) {
+    Probe closed;
+    TZuMainForm& main = MakeMainForm();
+    main.OnClose = closed.Point();
+    main.Init();
+    MainControl->SetVisible(true);
+    RunInitProcs(&initProcs);
+    testdriver::AddIdleStep([&main] { PostMessageA(main.Control->Handle, WM_CLOSE, 0, 0); });
+
+    RunMessageLoop(MainControl);
+
+    EXPECT_FALSE(testdriver::Stalled());
+    EXPECT_EQ(MainControl, nullptr);
+    EXPECT_EQ(closed.Values.size(), 1u);
+    EXPECT_EQ(main.Control, nullptr);
 }
 
 TEST_F(TZuMainFormTest, ANonZeroCanCloseRefusesAndLeavesEverythingAsItWas) {
