@@ -1,0 +1,7 @@
+#include "app/NativeDisplay.h"
+
+#include "platform/posix/display.h"
+
+bool SwitchToNativeDisplay() {
+    return posix::UseNativeDisplay();
+}

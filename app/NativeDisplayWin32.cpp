@@ -1,0 +1,5 @@
+#include "app/NativeDisplay.h"
+
+bool SwitchToNativeDisplay() {
+    return true;
+}
