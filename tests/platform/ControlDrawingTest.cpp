@@ -388,15 +388,19 @@ TEST_F(ListBoxDrawingTest, ClicksOnTheScrollBarScrollByLinesAndPages) {
 }
 
 TEST_F(ListBoxDrawingTest, DraggingTheThumbScrollsTheList) {
-    const HWND list = MakeList(20);
-    const RECT client = ClientOf(list);
-    const int bar = GetSystemMetrics(SM_CXVSCROLL);
-    const int x = client.right + bar / 2;
-    testdriver::Drag(list, x, bar + 2, x, client.bottom + 40);
-    EXPECT_EQ(Top(list), 20 - PageItems) << "dragged to the end";
-    testdriver::Drag(list, x, client.bottom - bar - 2, x, -40);
-    EXPECT_EQ(Top(list), 0) << "and back";
-    EXPECT_EQ(GetCapture(), nullptr);
+    // The long list reaches beyond the 16 bits a scroll message carries.
+    for (const int count : {20, 100000}) {
+        const HWND list = MakeList(count);
+        const RECT client = ClientOf(list);
+        const int bar = GetSystemMetrics(SM_CXVSCROLL);
+        const int x = client.right + bar / 2;
+        testdriver::Drag(list, x, bar + 2, x, client.bottom + 40);
+        EXPECT_EQ(Top(list), count - PageItems) << count << " items: dragged to the end";
+        testdriver::Drag(list, x, client.bottom - bar - 2, x, -40);
+        EXPECT_EQ(Top(list), 0) << count << " items: and back";
+        EXPECT_EQ(GetCapture(), nullptr);
+        DestroyWindow(list);
+    }
 }
 
 TEST_F(ListBoxDrawingTest, HorizontalExtentScrollsTheText) {

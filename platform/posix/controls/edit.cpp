@@ -311,7 +311,7 @@ bool ShowsSelection(HWND window, const EditState& state) {
 
 // The background in the parent's brush (the static colours when read-only or disabled), the
 // text, the selection drawn again over a highlight band, and the caret.
-void DrawText(HWND window, const EditState& state, HDC dc) {
+void DrawContent(HWND window, const EditState& state, HDC dc) {
     RECT client{};
     GetClientRect(window, &client);
     const bool enabled = IsWindowEnabled(window) != FALSE;
@@ -354,7 +354,7 @@ LRESULT OnPaint(HWND window, const EditState& state, UINT message, WPARAM wParam
             CloseFrameDC(window, frame);
         }
     }
-    return PaintClient(window, message, wParam, [&](HDC dc) { DrawText(window, state, dc); });
+    return PaintClient(window, message, wParam, [&](HDC dc) { DrawContent(window, state, dc); });
 }
 
 // ---- the mouse ----

@@ -729,7 +729,8 @@ LRESULT OnNcLButtonDown(HWND window, ListBoxState& state, WPARAM hit, LPARAM scr
     return 0;
 }
 
-// The dragged thumb follows the mouse; the list scrolls with it.
+// The dragged thumb follows the mouse; the list scrolls with it. The position is set directly
+// rather than through WM_VSCROLL, whose 16 bits would not reach far into a long list.
 void DragThumb(HWND window, ListBoxState& state, LPARAM clientPoint) {
     const RECT client = ClientInFrame(window);
     const int x = GET_X_LPARAM(clientPoint) + client.left;
@@ -740,8 +741,13 @@ void DragThumb(HWND window, ListBoxState& state, LPARAM clientPoint) {
         vertical ? VerticalRange(window, state) : HorizontalRange(window, state);
     const int along = (vertical ? y - parts.Track.top : x - parts.Track.left) - state.Thumb.Grab;
     const int position = PositionForThumb(parts, range, along);
-    SendMessageA(window, vertical ? WM_VSCROLL : WM_HSCROLL,
-                 MAKEWPARAM(SB_THUMBTRACK, static_cast<WORD>(position)), 0);
+    if (vertical) {
+        state.Top = position;
+        ClampTop(window, state);
+    } else {
+        state.HorizontalOffset = position;
+        ClampHorizontal(window, state);
+    }
 }
 
 void EndThumbDrag(HWND window, ListBoxState& state) {
