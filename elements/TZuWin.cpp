@@ -5,6 +5,8 @@
 #include "toolkit/TControl.h"
 #include "toolkit/TGraphicTool.h"
 #include "toolkit/TList.h"
+#include "toolkit/TNyHint.h"
+#include "toolkit/TNyToolTipManager.h"
 #include "toolkit/WindowProc.h"
 
 namespace {
@@ -77,6 +79,13 @@ void ApplyFontRec(TControl* control, const TFontRec& font) {
 TZuWin::TZuWin(TControl* parentControl) : ParentControl(parentControl) {}
 
 TZuWin::~TZuWin() {
+    if (HintObject != nullptr) {
+        // The tool can only be found through a control that still exists.
+        if (Control != nullptr && ToolTipManager != nullptr) {
+            RemoveHint(HintObject);
+        }
+        Free(HintObject);
+    }
     if (Control != nullptr) {
         // The control must not report back to an element that is going away.
         Control->DestroyNotify = TCallback{};
@@ -151,6 +160,14 @@ void TZuWin::Init() {
         c->SetTabOrder(TabOrder);
     }
     c->SendToBack();
+
+    if (!Hint.empty()) {
+        RequireToolTipManager();
+        if (HintObject == nullptr) {
+            HintObject = NewHint(c);
+        }
+        SetHintText(HintObject, Hint);
+    }
 }
 
 void TZuWin::DoKeyDown(TObj*, std::uint32_t& key, std::uint32_t) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -17,6 +18,9 @@
 #include "toolkit/Colors.h"
 #include "toolkit/ControlTools.h"
 #include "toolkit/TGraphicTool.h"
+#include "toolkit/TNyHint.h"
+#include "toolkit/TNyToolTip.h"
+#include "toolkit/TNyToolTipManager.h"
 #include "toolkit/WindowProc.h"
 
 namespace {
@@ -220,6 +224,33 @@ TEST_F(TZuWinTest, VisibleEnabledCursorAndFlatStyleReachTheWindow) {
     EXPECT_TRUE(testdriver::IsVisible(plain.Control->Handle));
     EXPECT_TRUE(testdriver::IsEnabled(plain.Control->Handle));
     EXPECT_EQ(testdriver::Style(plain.Control->Handle) & 0x8000u, 0u);
+}
+
+TEST_F(TZuWinTest, HintsShareOneToolTipWindowAndLeaveItWithTheirElement) {
+    EXPECT_EQ(ToolTipManager, nullptr);
+    TZuButton& none = MakeButton(0, 0);
+    none.Init();
+    EXPECT_EQ(none.HintObject, nullptr);
+    EXPECT_EQ(ToolTipManager, nullptr);
+
+    auto stop = std::make_unique<TZuButton>(form);
+    stop->Hint = "Stop";
+    stop->Init();
+    TZuLabel& label = Make<TZuLabel>(form);
+    label.Hint = "Duration";
+    label.Init();
+
+    ASSERT_NE(ToolTipManager, nullptr);
+    ASSERT_NE(stop->HintObject, nullptr);
+    ASSERT_NE(label.HintObject, nullptr);
+    TNyToolTip* shared = stop->HintObject->ToolTip;
+    EXPECT_EQ(label.HintObject->ToolTip, shared);
+    EXPECT_EQ(stop->HintObject->Control, stop->Control);
+    EXPECT_TRUE(stop->HintObject->Registered);
+    EXPECT_EQ(shared->ToolCount, 2);
+
+    stop.reset();
+    EXPECT_EQ(shared->ToolCount, 1);
 }
 
 TEST_F(TZuWinTest, TheControlsEarlierMessageEventStillAnswersAfterInit) {

@@ -2,6 +2,7 @@
 
 #include "toolkit/ControlTools.h"
 #include "toolkit/TGraphicTool.h"
+#include "toolkit/TNyToolTipManager.h"
 #include "toolkit/WindowProc.h"
 
 namespace {
@@ -31,6 +32,7 @@ void WindowElementTest::TearDown() {
     TControl* app = MainControl;
     MainControl = nullptr;
     Free(app);
+    FreeToolTipManager();
     ResetToolkitState();
     InitManager = savedInitManager;
     testdriver::Reset();
