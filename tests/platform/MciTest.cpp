@@ -7,9 +7,11 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <functional>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -556,6 +558,30 @@ TEST_F(MciNotifyTest, TheEndOfPlayOnARealDeviceWakesABlockedLoop) {
     EXPECT_LT(waited, 2000u);
     EXPECT_EQ(Position(id), 3200u);
     EXPECT_EQ(Mode(id), MCI_MODE_STOP);
+}
+
+TEST_F(MciNotifyTest, ARealDevicePausedForLongerThanItIsKeptOpenPlaysOnToTheEnd) {
+    setenv("SDL_AUDIODRIVER", "dummy", 0);
+    testdriver::UseRealClock();
+    MCIDEVICEID id = Open("tone-11k-8bit.wav");
+    ASSERT_EQ(Notified(id, MCI_PLAY, MCI_FROM, MCI_PLAY_PARMS{0, 2900, 0}), 0u);
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    EXPECT_EQ(Simple(id, MCI_PAUSE), 0u);
+    const DWORD pausedAt = Position(id);
+    EXPECT_GT(pausedAt, 2900u);
+    EXPECT_LT(pausedAt, 3200u);
+    // The stopped output device is closed meanwhile; resuming opens a new one.
+    std::this_thread::sleep_for(std::chrono::milliseconds(2500));
+    EXPECT_EQ(Position(id), pausedAt);
+    EXPECT_EQ(Mode(id), MCI_MODE_PAUSE);
+    EXPECT_EQ(Simple(id, MCI_RESUME), 0u);
+    EXPECT_EQ(Notifications(id), std::vector<WPARAM>{MCI_NOTIFY_ABORTED});
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(3);
+    while (Mode(id) == MCI_MODE_PLAY && std::chrono::steady_clock::now() < deadline) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    EXPECT_EQ(Mode(id), MCI_MODE_STOP);
+    EXPECT_EQ(Position(id), 3200u);
 }
 
 } // namespace

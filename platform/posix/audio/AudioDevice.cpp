@@ -6,14 +6,17 @@
 
 namespace {
 
-// The ring holds about half a second, at most 2^20 samples; the feeder adds a quarter of it
-// at a time.
+// The ring holds about two seconds, at most 2^20 samples. The renderer wakes the feeder once
+// a quarter of it is free, so the feeder wakes seldom and decodes much at a time, in reads
+// short enough to notice a restart soon.
 constexpr std::uint32_t MaxRingSamples = 1u << 20;
 constexpr std::uint32_t MinRingFrames = 1024;
 constexpr std::uint32_t ChunksPerRing = 4;
+constexpr std::uint32_t ReadFrames = 4096;
 
 std::uint32_t RingFrames(std::uint32_t sampleRate, std::uint32_t channels) {
-    std::uint32_t frames = std::bit_ceil(std::clamp<std::uint32_t>(sampleRate / 2, 4096, 65536));
+    std::uint32_t frames =
+        std::bit_ceil(std::clamp<std::uint32_t>(std::min(sampleRate, 65536u) * 2, 4096, 131072));
     std::uint32_t limit = MaxRingSamples / std::bit_ceil(channels);
     return std::max(std::min(frames, limit), MinRingFrames);
 }
@@ -34,8 +37,8 @@ std::unique_ptr<AudioDevice> AudioDevice::Open(const std::string& path,
     std::uint32_t chunkFrames = ringFrames / ChunksPerRing;
     device->chunkSamples = std::size_t{chunkFrames} * channels;
     device->ring = std::make_unique<AudioRing>(std::size_t{ringFrames} * channels);
-    device->feeder = std::make_unique<AudioFeeder>(device->decoder, *device->ring, chunkFrames,
-                                                   std::move(onFinished));
+    device->feeder = std::make_unique<AudioFeeder>(
+        device->decoder, *device->ring, std::min(chunkFrames, ReadFrames), std::move(onFinished));
     AudioFormat format{device->decoder.SampleRate(), channels};
     device->sink = MakeAudioSink(format, *device);
     return device;

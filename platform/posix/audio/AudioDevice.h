@@ -79,7 +79,7 @@ private:
     State state = State::Stopped;
     // The announced frame count, corrected where a play found the real end of the data.
     std::uint64_t length = 0;
-    // Samples per feeder step; the renderer wakes the feeder once that much room is free.
+    // The renderer wakes the feeder once this many samples are free in the ring.
     std::size_t chunkSamples = 0;
 
     // Shared with the sink's thread.

@@ -1,5 +1,7 @@
 #include "platform/posix/audio/SdlAudioSink.h"
 
+#include "platform/posix/audio/SdlDeviceKeeper.h"
+
 #include <SDL.h>
 
 #include <algorithm>
@@ -17,37 +19,36 @@ bool AudioSubsystemReady() {
     return ready;
 }
 
-// About 20 ms per callback: short enough for pause and stop to be heard at once, long
-// enough to keep the wake-ups few.
+// The longest power of two of frames within 50 ms per callback: every callback wakes a
+// thread, so fewer of them cost less, while pause and stop are still heard within 50 ms.
 Uint16 CallbackFrames(std::uint32_t sampleRate) {
-    std::uint32_t frames = std::bit_ceil(std::max<std::uint32_t>(sampleRate / 50, 1));
+    std::uint32_t frames = std::bit_floor(std::max<std::uint32_t>(sampleRate / 20, 1));
     return static_cast<Uint16>(std::clamp<std::uint32_t>(frames, 256, 8192));
 }
+
+// How long a stopped device stays open for a resume to reuse it.
+constexpr std::chrono::milliseconds ParkedGrace(2000);
 
 } // namespace
 
 SdlAudioSink::SdlAudioSink(const AudioFormat& format, AudioSource& source)
     : format(format), source(source) {}
 
+// The paused device never calls back again, so it may outlive the sink; it is closed at once.
 SdlAudioSink::~SdlAudioSink() {
     Stop();
+    if (SdlDeviceKeeper::Instance().Reclaim(parked)) {
+        SdlDeviceKeeper::Instance().Park(parked, std::chrono::milliseconds(0));
+    }
 }
 
 bool SdlAudioSink::Start() {
+    if (device == 0 && parked != 0 && SdlDeviceKeeper::Instance().Reclaim(parked)) {
+        device = parked;
+    }
+    parked = 0;
     if (device == 0) {
-        if (!AudioSubsystemReady() || format.Channels > 255 ||
-            format.SampleRate > static_cast<std::uint32_t>(INT32_MAX)) {
-            return false;
-        }
-        SDL_AudioSpec wanted{};
-        wanted.freq = static_cast<int>(format.SampleRate);
-        wanted.format = AUDIO_F32SYS;
-        wanted.channels = static_cast<Uint8>(format.Channels);
-        wanted.samples = CallbackFrames(format.SampleRate);
-        wanted.callback = &SdlAudioSink::Callback;
-        wanted.userdata = this;
-        // No obtained format is asked for: SDL then converts from exactly this one.
-        device = SDL_OpenAudioDevice(nullptr, 0, &wanted, nullptr, 0);
+        device = OpenDevice();
         if (device == 0) {
             return false;
         }
@@ -56,15 +57,30 @@ bool SdlAudioSink::Start() {
     return true;
 }
 
+// Pausing returns at once with the callback halted. The device stays open for a while, so
+// that resuming costs nothing, and is closed by the keeper, off this thread.
 void SdlAudioSink::Stop() {
     if (device != 0) {
-        // Pausing returns at once with the callback halted; closing then waits for SDL's
-        // thread to finish its current period (up to some tens of milliseconds), and leaves
-        // nothing running while the device is idle.
         SDL_PauseAudioDevice(device, 1);
-        SDL_CloseAudioDevice(device);
+        SdlDeviceKeeper::Instance().Park(device, ParkedGrace);
+        parked = device;
         device = 0;
     }
+}
+
+std::uint32_t SdlAudioSink::OpenDevice() const {
+    if (!AudioSubsystemReady() || format.Channels > 255 ||
+        format.SampleRate > static_cast<std::uint32_t>(INT32_MAX)) {
+        return 0;
+    }
+    SDL_AudioSpec wanted{};
+    wanted.freq = static_cast<int>(format.SampleRate);
+    wanted.format = AUDIO_F32SYS;
+    wanted.channels = static_cast<Uint8>(format.Channels);
+    wanted.samples = CallbackFrames(format.SampleRate);
+    wanted.callback = &SdlAudioSink::Callback;
+    wanted.userdata = const_cast<SdlAudioSink*>(this);
+    return SdlDeviceKeeper::Instance().Open(wanted);
 }
 
 void SdlAudioSink::Callback(void* self, std::uint8_t* stream, int length) {
