@@ -80,6 +80,20 @@ void SelectCanvasBrush(TCanvas* canvas) {
     }
 }
 
+// Keeps the canvas alive through one operation: asking a control for its device context may
+// make the control's window, and applying the font to the new window frees the control's
+// canvas. The canvas then ends when the operation lets go of it.
+class CanvasHold {
+public:
+    explicit CanvasHold(TCanvas* canvas) : canvas(canvas) { AddHold(canvas); }
+    ~CanvasHold() { DropHold(canvas); }
+    CanvasHold(const CanvasHold&) = delete;
+    CanvasHold& operator=(const CanvasHold&) = delete;
+
+private:
+    TCanvas* canvas;
+};
+
 // The brush a fill uses and whether the fill must delete it afterwards.
 struct FillBrush {
     HBRUSH Brush = nullptr;
@@ -170,6 +184,7 @@ HDC RequireState(TCanvas* canvas, std::uint8_t flags) {
 }
 
 void MoveTo(TCanvas* canvas, int x, int y) {
+    const CanvasHold hold(canvas);
     HDC dc = RequireState(canvas, CanvasHasDC);
     canvas->PenPos = {x, y};
     if (dc != nullptr) {
@@ -178,6 +193,7 @@ void MoveTo(TCanvas* canvas, int x, int y) {
 }
 
 SIZE TextExtent(TCanvas* canvas, std::string_view text) {
+    const CanvasHold hold(canvas);
     constexpr std::uint8_t needs = CanvasHasDC | CanvasFontSelected;
     SIZE size = {0, 0};
     HDC dc = RequireState(canvas, needs);
@@ -201,6 +217,7 @@ SIZE TextExtent(TCanvas* canvas, std::string_view text) {
 }
 
 void CanvasTextOut(TCanvas* canvas, int x, int y, std::string_view text) {
+    const CanvasHold hold(canvas);
     HDC dc = RequireState(canvas, CanvasNotifyChange | CanvasFontSelected | CanvasBrushSelected |
                                       CanvasHasDC);
     if (dc != nullptr) {
@@ -209,6 +226,7 @@ void CanvasTextOut(TCanvas* canvas, int x, int y, std::string_view text) {
 }
 
 void FillRect(TCanvas* canvas, const RECT& rect) {
+    const CanvasHold hold(canvas);
     HDC dc = RequireState(canvas, CanvasNotifyChange | CanvasBrushSelected | CanvasHasDC);
     if (dc == nullptr) {
         return;
@@ -221,6 +239,7 @@ void FillRect(TCanvas* canvas, const RECT& rect) {
 }
 
 void DrawFocusRect(TCanvas* canvas, const RECT& rect) {
+    const CanvasHold hold(canvas);
     HDC dc = RequireState(canvas, CanvasNotifyChange | CanvasFontSelected | CanvasBrushSelected |
                                       CanvasHasDC);
     if (dc != nullptr) {

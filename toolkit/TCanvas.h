@@ -56,7 +56,9 @@ HDC RequireState(TCanvas* canvas, std::uint8_t flags);
 // Selects the stock pen, brush and font in place of the canvas's tools.
 void DeselectTools(TCanvas* canvas);
 
-// Drawing. Each does nothing when no device context can be had.
+// Drawing. Each does nothing when no device context can be had. A canvas freed during the
+// operation (the owner's window being made applies the font, which releases the canvas)
+// lives until the operation ends.
 void MoveTo(TCanvas* canvas, int x, int y);
 // Width and height of the text in the canvas's font; a device context taken for the
 // measurement only is let go of afterwards.
