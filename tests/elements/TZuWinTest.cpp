@@ -185,6 +185,20 @@ TEST_F(TZuWinTest, FontHeightIsTheSizePlusSixAndTheOtherFieldsCarryOver) {
     }
 }
 
+TEST_F(TZuWinTest, ParentFontTakesTheParentsFontInsteadOfItsOwn) {
+    TGraphicTool* formFont = ControlFont(form);
+    SetFontName(formFont, "Courier New");
+    SetToolField(formFont, FontHeightOffset, 20);
+    TZuLabel& label = Make<TZuLabel>(form);
+    label.Font = MakeFontRec("Arial", 8, 0, 0, 1);
+    label.ParentFont = true;
+    label.Init();
+
+    const LOGFONTA font = FontOf(label.Control);
+    EXPECT_EQ(std::string(font.lfFaceName), "Courier New");
+    EXPECT_EQ(font.lfHeight, 20);
+}
+
 TEST_F(TZuWinTest, TabOrderAboveZeroMakesATabStopThatOnlyTabLeaves) {
     TZuButton& untouched = MakeButton(0, 0);
     const DWORD madeStyle = untouched.Control->Style;
