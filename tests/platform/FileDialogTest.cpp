@@ -138,6 +138,29 @@ TEST_F(FileDialogTest, IsCentredOnItsOwner) {
               1);
 }
 
+TEST_F(FileDialogTest, OpensOnTheButtonFaceWithTheStartNameFocusedAndSelected) {
+    Request request(262, "top.mp3");
+    Prepare(request);
+    std::int64_t background = -1;
+    HWND focus = nullptr;
+    HWND nameField = nullptr;
+    DWORD selectionStart = 1, selectionEnd = 0;
+    Steps({[&](HWND dialog) {
+        background = testdriver::ClientPixel(dialog, 2, 2);
+        focus = testdriver::Focus();
+        nameField = Control(dialog, FileNameId);
+        SendMessageA(nameField, EM_GETSEL, reinterpret_cast<WPARAM>(&selectionStart),
+                     reinterpret_cast<LPARAM>(&selectionEnd));
+        testdriver::PressKey(VK_ESCAPE);
+    }});
+    EXPECT_FALSE(GetOpenFileNameA(&request.ofn));
+    EXPECT_EQ(background, static_cast<std::int64_t>(GetSysColor(COLOR_BTNFACE)));
+    ASSERT_NE(nameField, nullptr);
+    EXPECT_EQ(focus, nameField);
+    EXPECT_EQ(selectionStart, 0u);
+    EXPECT_EQ(selectionEnd, 7u);
+}
+
 TEST_F(FileDialogTest, ChoosingAnotherFilterPairRelistsAndIsAnsweredInTheIndex) {
     Request request;
     Prepare(request);
