@@ -20,11 +20,13 @@ using probe::Sys;
 constexpr COLORREF Red = RGB(255, 0, 0);
 constexpr COLORREF Blue = RGB(0, 0, 255);
 
-// When set, the parent answers WM_CTLCOLORSTATIC with this brush and blue text.
+// When set, the parent answers WM_CTLCOLORSTATIC and WM_CTLCOLORBTN with this brush and blue
+// text.
 HBRUSH staticBrush = nullptr;
 
 LRESULT CALLBACK ParentProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_CTLCOLORSTATIC && staticBrush != nullptr) {
+    const bool asks = message == WM_CTLCOLORSTATIC || message == WM_CTLCOLORBTN;
+    if (asks && staticBrush != nullptr) {
         SetTextColor(reinterpret_cast<HDC>(wParam), Blue);
         SetBkMode(reinterpret_cast<HDC>(wParam), TRANSPARENT);
         return reinterpret_cast<LRESULT>(staticBrush);
@@ -143,6 +145,23 @@ TEST_F(ControlDrawingTest, DefaultAndFlatButtonsHaveAFrame) {
                      "style " + std::to_string(test.Style));
         DestroyWindow(button);
     }
+}
+
+TEST_F(ControlDrawingTest, PushButtonsKeepButtonColoursWhileCheckBoxesTakeTheParents) {
+    staticBrush = CreateSolidBrush(Red);
+    const HWND push = Make("BUTTON", "OK", BS_PUSHBUTTON, {10, 10, 90, 34});
+    EXPECT_EQ(testdriver::ClientPixel(push, 5, 12), Sys(COLOR_BTNFACE));
+    const auto caption = InkBox(push, {3, 3, 77, 21}, Sys(COLOR_BTNFACE));
+    ASSERT_TRUE(caption.has_value());
+    EXPECT_EQ(CountInRow(push, (caption->top + caption->bottom) / 2, 3, 77, Blue), 0);
+    const HWND check = Make("BUTTON", "Loop", BS_AUTOCHECKBOX, {10, 40, 110, 60});
+    EXPECT_EQ(testdriver::ClientPixel(check, 95, 2), Red) << "background";
+    // The white inside of the 13-pixel box, centred on the left.
+    const RECT box{2, 6, 11, 15};
+    EXPECT_EQ(testdriver::ClientPixel(check, 6, 10), Sys(COLOR_WINDOW)) << "the box";
+    EXPECT_FALSE(InkBox(check, box, Sys(COLOR_WINDOW)).has_value()) << "empty";
+    testdriver::Click(check, 6, 10);
+    EXPECT_TRUE(InkBox(check, box, Sys(COLOR_WINDOW)).has_value()) << "a check mark";
 }
 
 TEST_F(ControlDrawingTest, FocusedButtonShowsAFocusRectangleInside) {

@@ -324,10 +324,11 @@ void DrawCaption(HWND window, HDC dc, const std::string& text, RECT area, UINT f
 }
 
 // The push button: a 1-pixel black frame when it is the default button, a raised edge (a
-// shadow frame while pushed, the caption one pixel down and right), the face in the brush the
-// parent chose, and the focus rectangle inside when it has the focus. BS_FLAT draws a plain
-// frame instead of the edge.
-void DrawPushButton(HWND window, const ButtonState& state, HDC dc, HBRUSH brush) {
+// shadow frame while pushed, the caption one pixel down and right), and the focus rectangle
+// inside when it has the focus. BS_FLAT draws a plain frame instead of the edge. As in Win32,
+// the face and caption keep the system's button colours whatever the parent answered to
+// WM_CTLCOLORBTN; only owner-drawn buttons choose their own.
+void DrawPushButton(HWND window, const ButtonState& state, HDC dc) {
     RECT client{};
     GetClientRect(window, &client);
     const DWORD style = StyleOf(window);
@@ -347,7 +348,8 @@ void DrawPushButton(HWND window, const ButtonState& state, HDC dc, HBRUSH brush)
             DrawEdge(dc, &face, EDGE_RAISED, BF_RECT | BF_SOFT | BF_ADJUST);
         }
     }
-    FillRect(dc, &face, brush);
+    FillRect(dc, &face, GetSysColorBrush(COLOR_BTNFACE));
+    SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
     const int shift = state.Pushed ? 1 : 0;
     const RECT captionArea = Shifted(Inset(face, 1, 1), shift, shift);
     DrawCaption(window, dc, CaptionOf(window), captionArea, CaptionFormat(style, true));
@@ -441,7 +443,7 @@ void Draw(HWND window, const ButtonState& state, HDC dc) {
     const HBRUSH brush = ControlColors(window, dc, WM_CTLCOLORBTN);
     const SelectedFont font(dc, FontOrDefault(state.Font));
     if (IsPushType(type) || (StyleOf(window) & BS_PUSHLIKE) != 0) {
-        DrawPushButton(window, state, dc, brush);
+        DrawPushButton(window, state, dc);
     } else if (type == BS_GROUPBOX) {
         DrawGroupBox(window, dc, brush);
     } else {
