@@ -1,40 +1,39 @@
 #!/usr/bin/env bash
-# Measures the controls demo on a virtual X server: time from start until its window is
-# mapped (found by a tight xdotool loop, so within a few ms), CPU used over 10 s of idling
-# (user and system ticks from /proc/PID/stat) and resident memory (VmRSS).
-# Usage: measure_demo.sh DEMO
+# Measures the controls demo on a virtual X server: the time from exec until the X server maps
+# its window (the MapNotify event, seen by wait_mapped), the CPU it uses over 10 s of idling
+# (scheduler nanoseconds of all its threads) with its wake-ups, and its resident memory
+# (VmRSS now, VmHWM the peak).
+# Usage: measure_demo.sh DEMO WAIT_MAPPED [IDLE_SECONDS]
 set -euo pipefail
 
 demo=$1
-xvfb_pid=
-demo_pid=
+wait_mapped=$2
+idle_seconds=${3:-10}
+source "$(dirname "$0")/measure.sh"
+
+work=$(mktemp -d)
+runner_pid=
 cleanup() {
-    if [[ -n $demo_pid ]]; then kill "$demo_pid" 2>/dev/null || true; fi
-    if [[ -n $xvfb_pid ]]; then kill "$xvfb_pid" 2>/dev/null || true; fi
+    if [[ -n $runner_pid ]]; then kill "$runner_pid" 2>/dev/null || true; fi
+    if [[ -n ${mapped_pid:-} ]]; then kill "$mapped_pid" 2>/dev/null || true; fi
+    stop_xvfb
+    rm -rf "$work"
 }
 trap cleanup EXIT
 
-number=90
-while [[ -e /tmp/.X$number-lock ]]; do number=$((number + 1)); done
-export DISPLAY=:$number
-Xvfb "$DISPLAY" -screen 0 800x600x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb_pid=$!
-for _ in $(seq 100); do
-    xdotool getmouselocation >/dev/null 2>&1 && break
-    sleep 0.05
-done
-
-start=$(date +%s%N)
-SDL_AUDIODRIVER=dummy "$demo" >/dev/null &
-demo_pid=$!
-until xdotool search --onlyvisible --name "Controls demo" >/dev/null 2>&1; do :; done
-echo "mapped after: $(( ($(date +%s%N) - start) / 1000000 )) ms"
+start_xvfb
+SDL_AUDIODRIVER=dummy "$wait_mapped" "$demo" >"$work/mapped" 2>/dev/null &
+runner_pid=$!
+read_mapped "$work/mapped" || { echo "the demo's window was not mapped" >&2; exit 1; }
+echo "mapped after: $mapped_ms ms (exec to MapNotify)"
 
 sleep 1
-ticks() { awk '{print $14 + $15}' "/proc/$demo_pid/stat"; }
-before=$(ticks)
-sleep 10
-after=$(ticks)
-hz=$(getconf CLK_TCK)
-echo "idle CPU over 10 s: $(( (after - before) * 1000 / hz )) ms"
-grep VmRSS "/proc/$demo_pid/status"
+cpu_before=$(cpu_ns "$mapped_pid")
+wake_before=$(wakeups "$mapped_pid")
+sleep "$idle_seconds"
+cpu_after=$(cpu_ns "$mapped_pid")
+wake_after=$(wakeups "$mapped_pid")
+awk -v c=$((cpu_after - cpu_before)) -v w=$((wake_after - wake_before)) -v s="$idle_seconds" \
+    'BEGIN { printf "idle CPU over %d s: %.3f ms (%.4f %% of a core), %.1f wake-ups per second\n",
+             s, c / 1e6, c / 1e7 / s, w / s }'
+echo "resident: $(memory_kib "$mapped_pid" VmRSS) KiB, peak $(memory_kib "$mapped_pid" VmHWM) KiB"

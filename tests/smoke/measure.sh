@@ -1,0 +1,55 @@
+# Shell functions shared by the measuring scripts; source this file.
+# A virtual X server, and readings of a running process: CPU time in nanoseconds from the
+# scheduler (all threads), context switches (each voluntary one is a wake-up after a wait)
+# and memory.
+
+xvfb_pid=
+
+# Starts Xvfb on the first free display number and exports DISPLAY.
+start_xvfb() {
+    local number=90
+    while [[ -e /tmp/.X$number-lock ]]; do number=$((number + 1)); done
+    export DISPLAY=:$number
+    Xvfb "$DISPLAY" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+    xvfb_pid=$!
+    for _ in $(seq 100); do
+        xdotool getmouselocation >/dev/null 2>&1 && return 0
+        sleep 0.05
+    done
+    echo "Xvfb did not start" >&2
+    return 1
+}
+
+stop_xvfb() {
+    if [[ -n $xvfb_pid ]]; then kill "$xvfb_pid" 2>/dev/null || true; fi
+    xvfb_pid=
+}
+
+# Nanoseconds on a CPU of every live thread of PID.
+cpu_ns() {
+    cat /proc/"$1"/task/*/schedstat 2>/dev/null | awk '{ sum += $1 } END { printf "%d", sum }'
+}
+
+# Voluntary context switches of every live thread of PID: how often it woke up after waiting.
+wakeups() {
+    cat /proc/"$1"/task/*/status 2>/dev/null |
+        awk '/^voluntary_ctxt_switches/ { sum += $2 } END { printf "%d", sum }'
+}
+
+# A line of /proc/PID/status in KiB, e.g. memory_kib PID VmRSS.
+memory_kib() {
+    awk -v key="$2:" '$1 == key { print $2 }' /proc/"$1"/status
+}
+
+# Reads "mapped MS pid PID window ID" from a file wait_mapped writes, up to SECONDS.
+# Sets mapped_ms, mapped_pid and mapped_window.
+read_mapped() {
+    local file=$1 seconds=${2:-10} line= word=
+    for _ in $(seq $((seconds * 50))); do
+        line=$(head -n 1 "$file" 2>/dev/null)
+        [[ -n $line ]] && break
+        sleep 0.02
+    done
+    read -r word mapped_ms _ mapped_pid _ mapped_window <<<"$line"
+    [[ $word == mapped ]]
+}
