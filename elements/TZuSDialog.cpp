@@ -1,0 +1,5 @@
+#include "elements/TZuSDialog.h"
+
+void TZuSDialog::Execute(TData&, std::uint16_t) {
+    ShowDialog();
+}
