@@ -4,6 +4,7 @@
 // layer's input queue.
 
 #include "platform/posix/display.h"
+#include "platform/posix/wakeup.h"
 
 #include "platform/posix/gdi/Surface.h"
 #include "platform/posix/gdi/TextDecoding.h"
@@ -126,6 +127,9 @@ class SdlDisplay final : public Display {
 public:
     SdlDisplay(int width, int height) : width_(width), height_(height) {}
     ~SdlDisplay() override {
+        if (displayLost_) {
+            return;
+        }
         for (auto& [window, native] : natives_) {
             SDL_DestroyWindow(native.Window);
         }
@@ -136,6 +140,9 @@ public:
     int ScreenHeight() const override { return height_; }
 
     void TopLevelChanged(const TopLevelState& state) override {
+        if (displayLost_) {
+            return;
+        }
         auto found = natives_.find(state.Window);
         if (found != natives_.end() && state.Visible && state.Minimized) {
             Minimize(found->second, state);
@@ -157,7 +164,7 @@ public:
 
     void TopLevelDestroyed(HWND window) override {
         const auto found = natives_.find(window);
-        if (found != natives_.end()) {
+        if (found != natives_.end() && !displayLost_) {
             SDL_DestroyWindow(found->second.Window);
             natives_.erase(found);
         }
@@ -168,6 +175,11 @@ public:
     // Xlib has already read into its own queue are taken first, since they would not make the
     // descriptor readable again.
     void Wait(int wakeFd, int timeoutMs) override {
+        if (displayLost_) {
+            pollfd wake{wakeFd, POLLIN, 0};
+            poll(&wake, 1, timeoutMs);
+            return;
+        }
         PresentChanges();
         SDL_PumpEvents();
         if (SDL_HasEvents(SDL_FIRSTEVENT, SDL_LASTEVENT) == SDL_TRUE) {
@@ -180,6 +192,9 @@ public:
             fds[1].fd = ConnectionNumber(x_);
         }
         poll(fds, 2, timeoutMs);
+        if ((fds[1].revents & (POLLHUP | POLLERR | POLLNVAL)) != 0) {
+            LoseDisplay();
+        }
     }
 
     void SurfaceChanged(HWND window, const RECT& area) override {
@@ -191,6 +206,9 @@ public:
     }
 
     void DispatchNativeEvents() override {
+        if (displayLost_) {
+            return;
+        }
         SDL_Event event;
         while (SDL_PollEvent(&event) == 1) {
             Dispatch(event);
@@ -204,6 +222,15 @@ private:
         std::vector<SDL_Rect> Changed; // painted since the last presentation
         HICON Icon = nullptr;          // the icon the native window shows
     };
+
+    // The X server went away (it quit, or the session closed): the connection would report a
+    // hang-up on every wait from now on, and any further call on it ends the process. Stop
+    // using it and end the session as a log-off does, so the program closes its windows and
+    // leaves through its own loop.
+    void LoseDisplay() {
+        displayLost_ = true;
+        RequestLogoff();
+    }
 
     // Shows what was painted since the last wait, only where it changed.
     void PresentChanges() {
@@ -418,7 +445,8 @@ private:
 
     int width_;
     int height_;
-    ::Display* x_ = nullptr; // known from the first native window on
+    ::Display* x_ = nullptr;   // known from the first native window on
+    bool displayLost_ = false; // the X connection broke; nothing is drawn or read any more
     std::map<HWND, Native> natives_;
 };
 

@@ -82,6 +82,10 @@ void InstallEndSessionHandlers() {
     sigaction(SIGHUP, &action, nullptr);
 }
 
+void RequestLogoff() {
+    OnEndSessionSignal(SIGHUP);
+}
+
 bool EndSessionPending() {
     return endSession != 0;
 }

@@ -28,6 +28,9 @@ void RunWakeHandlers(bool force);
 // loop.
 void InstallEndSessionHandlers();
 
+// Ends the session as a hang-up does (a log-off), from the GUI thread: the display is gone.
+void RequestLogoff();
+
 // The session is ending: answers true once per request, with the lParam of WM_ENDSESSION.
 bool TakeEndSession(LPARAM* lParam);
 bool EndSessionPending();
