@@ -79,6 +79,17 @@ else
     exit 1
 fi
 
+section "Smoke: the player on a virtual X server"
+if tests/smoke/kestrin_smoke.sh build/default/app/kestrin build/default/tests/smoke/wait_mapped \
+    build/default/tests/demo/close_window; then
+    summaries+=("smoke: player passed")
+    passed=$((passed + 1))
+else
+    failed=$((failed + 1))
+    print_totals
+    exit 1
+fi
+
 export ASAN_OPTIONS=halt_on_error=1:detect_leaks=1
 export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
 test_preset asan

@@ -1,0 +1,88 @@
+#!/usr/bin/env bash
+# Runs the player on a virtual X server with the native display and the dummy audio driver:
+# its window appears with the player's caption, a click on "^" opens the file dialog as a
+# second window, Escape closes it, and the window manager's close request ends the player
+# with 0. Then "/ih" shows the info box, which Return dismisses, and the player ends with 0.
+# Usage: kestrin_smoke.sh KESTRIN WAIT_MAPPED CLOSE_WINDOW
+set -euo pipefail
+
+player=$1
+wait_mapped=$2
+close_window=$3
+source "$(dirname "$0")/measure.sh"
+
+work=$(mktemp -d)
+runner_pid=
+cleanup() {
+    if [[ -n $runner_pid ]]; then kill "$runner_pid" 2>/dev/null || true; fi
+    if [[ -n ${mapped_pid:-} ]]; then kill "$mapped_pid" 2>/dev/null || true; fi
+    stop_xvfb
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+fail() {
+    echo "FAIL: $*" >&2
+    cat "$work/stderr" >&2 2>/dev/null || true
+    exit 1
+}
+
+# Waits up to 5 s for the runner to end, and fails unless the player's exit code was 0.
+expect_exit_zero() {
+    for _ in $(seq 100); do
+        kill -0 "$runner_pid" 2>/dev/null || break
+        sleep 0.05
+    done
+    kill -0 "$runner_pid" 2>/dev/null && fail "$1 did not end the player"
+    local status=0
+    wait "$runner_pid" || status=$?
+    runner_pid=
+    mapped_pid=
+    ((status == 0)) || fail "the player ended with $status after $1"
+}
+
+# The visible windows other than WINDOW (a hexadecimal id), one decimal id a line.
+other_windows() {
+    xdotool search --onlyvisible --name . 2>/dev/null | grep -vx "$(($1))" || true
+}
+
+export SDL_AUDIODRIVER=dummy
+start_xvfb
+
+"$wait_mapped" "$player" >"$work/mapped" 2>"$work/stderr" &
+runner_pid=$!
+read_mapped "$work/mapped" || fail "the player's window was not mapped"
+echo "window mapped after $mapped_ms ms"
+caption=$(xdotool getwindowname "$mapped_window")
+[[ $caption == "Kestrin Media Player" ]] || fail "the window is captioned '$caption'"
+[[ -z $(other_windows "$mapped_window") ]] || fail "a second window before any click"
+
+# "^" lies at 115, 100 sized 20 by 20 in the form's client area.
+xdotool mousemove --window "$mapped_window" 125 110 click 1
+dialog=
+for _ in $(seq 100); do
+    dialog=$(other_windows "$mapped_window" | head -n 1)
+    [[ -n $dialog ]] && break
+    sleep 0.05
+done
+[[ -n $dialog ]] || fail "no file dialog after clicking ^"
+echo "file dialog: $(xdotool getwindowname "$dialog")"
+xdotool key Escape
+for _ in $(seq 100); do
+    [[ -z $(other_windows "$mapped_window") ]] && break
+    sleep 0.05
+done
+[[ -z $(other_windows "$mapped_window") ]] || fail "Escape did not close the file dialog"
+kill -0 "$mapped_pid" 2>/dev/null || fail "the player ended with the dialog"
+
+"$close_window" "$mapped_window" || fail "the close request was not sent"
+expect_exit_zero "the close request"
+
+"$wait_mapped" "$player" /ih >"$work/mapped" 2>"$work/stderr" &
+runner_pid=$!
+read_mapped "$work/mapped" || fail "no info box for /ih"
+caption=$(xdotool getwindowname "$mapped_window")
+[[ $caption == "Zubrel Info" ]] || fail "the info box is captioned '$caption'"
+xdotool key Return
+expect_exit_zero "OK in the info box"
+echo "kestrin smoke: passed"
