@@ -89,4 +89,22 @@ wait "$demo_pid" || status=$?
 demo_pid=
 ((status == 0)) || fail "the demo ended with $status"
 cat "$work/out"
+
+# When the X server goes away under it, the demo ends its session and leaves with 0 instead of
+# spinning on the broken connection.
+SDL_AUDIODRIVER=dummy "$demo" >"$work/out" 2>"$work/err" &
+demo_pid=$!
+timeout 10 xdotool search --sync --onlyvisible --name "Controls demo" >/dev/null ||
+    fail "the window did not appear again"
+kill "$xvfb_pid"
+xvfb_pid=
+for _ in $(seq 100); do
+    kill -0 "$demo_pid" 2>/dev/null || break
+    sleep 0.05
+done
+kill -0 "$demo_pid" 2>/dev/null && fail "the demo kept running after the display went away"
+status=0
+wait "$demo_pid" || status=$?
+demo_pid=
+((status == 0)) || fail "the demo ended with $status after losing the display"
 echo "controls demo: passed"
