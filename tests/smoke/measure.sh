@@ -5,17 +5,22 @@
 
 xvfb_pid=
 
-# Starts Xvfb on the first free display number and exports DISPLAY.
+# Starts Xvfb on a display number it finds free itself (so that runs at the same time do not
+# collide) and exports DISPLAY.
 start_xvfb() {
-    local number=90
-    while [[ -e /tmp/.X$number-lock ]]; do number=$((number + 1)); done
-    export DISPLAY=:$number
-    Xvfb "$DISPLAY" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+    local numberFile
+    numberFile=$(mktemp)
+    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$numberFile" >/dev/null 2>&1 &
     xvfb_pid=$!
     for _ in $(seq 100); do
-        xdotool getmouselocation >/dev/null 2>&1 && return 0
+        if [[ -s $numberFile ]]; then
+            export DISPLAY=:$(head -n 1 "$numberFile")
+            rm -f "$numberFile"
+            return 0
+        fi
         sleep 0.05
     done
+    rm -f "$numberFile"
     echo "Xvfb did not start" >&2
     return 1
 }
