@@ -1,0 +1,213 @@
+#!/usr/bin/env bash
+# Prints the player's figures beside a desktop peer (Debian's audacious) measured in the same
+# run, each program on its own virtual X server with SDL's dummy audio driver:
+#   - start-up: exec until the X server maps the window (MapNotify, seen by wait_mapped),
+#     the median of RUNS starts after one warm-up;
+#   - idle: CPU over IDLE_SECONDS with the window open (scheduler nanoseconds of all threads)
+#     and wake-ups per second (voluntary context switches);
+#   - playing a 3-minute 128 kbit/s MP3 for PLAY_SECONDS: the program's CPU, and separately
+#     the X server's, and the resident memory;
+#   - opening a 100,000-line playlist: for the player, the list element's Load until the list
+#     holds every line (Google Benchmark, in-process); for the peer, an M3U of the same lines
+#     added through its remote control, polled until its playlist has every entry.
+# The player is build/default/app/kestrin (PLAYER overrides it). Not part of CI: it installs
+# audacious when missing.
+# Usage: scripts/bench-player.sh [IDLE_SECONDS [PLAY_SECONDS [RUNS]]]
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+idle_seconds=${1:-60}
+play_seconds=${2:-30}
+runs=${3:-5}
+for value in "$idle_seconds" "$play_seconds" "$runs"; do
+    if ! [[ $value =~ ^[1-9][0-9]*$ ]]; then
+        echo "usage: scripts/bench-player.sh [IDLE_SECONDS [PLAY_SECONDS [RUNS]]]" >&2
+        exit 2
+    fi
+done
+
+scripts/deps.sh
+if ! command -v audacious >/dev/null || ! command -v dbus-daemon >/dev/null; then
+    as_root=()
+    if ((EUID != 0)); then as_root=(sudo); fi
+    "${as_root[@]}" apt-get update -q
+    "${as_root[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -q audacious dbus
+fi
+
+cmake --preset default >/dev/null
+cmake --build --preset default --parallel "$(nproc)" --target kestrin wait_mapped close_window >/dev/null
+cmake --preset bench >/dev/null
+cmake --build --preset bench --parallel "$(nproc)" --target kestrin_bench >/dev/null
+player=${PLAYER:-build/default/app/kestrin}
+wait_mapped=build/default/tests/smoke/wait_mapped
+close_window=build/default/tests/demo/close_window
+source tests/smoke/measure.sh
+
+work=$(mktemp -d)
+dbus_pid=
+runner_pid=
+cleanup() {
+    if [[ -n $runner_pid ]]; then kill "$runner_pid" 2>/dev/null || true; fi
+    if [[ -n ${mapped_pid:-} ]]; then kill "$mapped_pid" 2>/dev/null || true; fi
+    if [[ -n $dbus_pid ]]; then kill "$dbus_pid" 2>/dev/null || true; fi
+    stop_xvfb
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+export SDL_AUDIODRIVER=dummy
+# The peer keeps its settings here, set up to play through SDL like the player; a session bus
+# of its own lets its remote control work.
+export XDG_CONFIG_HOME=$work/config
+read -r DBUS_SESSION_BUS_ADDRESS dbus_pid < <(dbus-daemon --session --fork --print-address=1 \
+    --print-pid=1 | paste -s -d ' ')
+export DBUS_SESSION_BUS_ADDRESS
+
+echo "making media..."
+sox -n -r 44100 -c 2 -b 16 "$work/tone.wav" synth 180 sine 220:880 vol 0.5
+lame --quiet -b 128 --cbr "$work/tone.wav" "$work/tone.mp3"
+rm "$work/tone.wav"
+awk 'BEGIN { for (i = 0; i < 100000; i++)
+                 printf "/home/listener/Music/Artist %d/Album %d/Track %d.mp3\n", i % 400, i % 37, i }' \
+    >"$work/list.m3u"
+
+# Starts a program on a fresh X server under wait_mapped and waits for its window.
+launch() {
+    start_xvfb
+    "$wait_mapped" "$@" >"$work/mapped" 2>"$work/stderr" &
+    runner_pid=$!
+    read_mapped "$work/mapped" 20 || { echo "no window from $1" >&2; return 1; }
+}
+
+# Ends the launched program by the window manager's close request, and the X server.
+finish() {
+    "$close_window" "$mapped_window" >/dev/null || true
+    for _ in $(seq 100); do
+        kill -0 "$mapped_pid" 2>/dev/null || break
+        sleep 0.05
+    done
+    kill "$mapped_pid" 2>/dev/null || true
+    wait "$runner_pid" 2>/dev/null || true
+    runner_pid=
+    mapped_pid=
+    stop_xvfb
+}
+
+# The peer's first start writes its settings; then its output is switched to SDL.
+prepare_peer() {
+    launch audacious
+    finish
+    local registry=$XDG_CONFIG_HOME/audacious/plugin-registry
+    awk '/^output / { output = $2 }
+         /^enabled / && output != "" { print "enabled " (output ~ /sdlout/ ? 1 : 0); output = ""; next }
+         { print }' "$registry" >"$work/registry"
+    mv "$work/registry" "$registry"
+}
+
+# Median start-up in ms of RUNS starts, after one warm-up start.
+startup() {
+    local times=()
+    launch "$@" || return 1
+    finish
+    for ((run = 0; run < runs; run++)); do
+        launch "$@" || return 1
+        times+=("$mapped_ms")
+        finish
+    done
+    printf '%s\n' "${times[@]}" | sort -n | awk '{ v[NR] = $1 } END { printf "%.1f ms (median of %d: %s .. %s)", v[int((NR + 1) / 2)], NR, v[1], v[NR] }'
+}
+
+# CPU as a percentage of one core and wake-ups per second of the launched program over
+# SECONDS, and the X server's CPU over the same time.
+usage_over() {
+    local seconds=$1 cpu0 wake0 x0 cpu1 wake1 x1
+    cpu0=$(cpu_ns "$mapped_pid")
+    wake0=$(wakeups "$mapped_pid")
+    x0=$(cpu_ns "$xvfb_pid")
+    sleep "$seconds"
+    cpu1=$(cpu_ns "$mapped_pid")
+    wake1=$(wakeups "$mapped_pid")
+    x1=$(cpu_ns "$xvfb_pid")
+    awk -v c=$((cpu1 - cpu0)) -v w=$((wake1 - wake0)) -v x=$((x1 - x0)) -v s="$seconds" \
+        'BEGIN { printf "%.3f %% of a core, %.1f wake-ups/s; X server %.3f %%", c / 1e7 / s, w / s, x / 1e7 / s }'
+}
+
+idle() {
+    launch "$@"
+    sleep 2
+    usage_over "$idle_seconds"
+    finish
+}
+
+# Starts playing the MP3 in the player: "^" adds it through the file dialog, a click on the
+# list's first item plays it.
+start_player_playing() {
+    xdotool mousemove --window "$mapped_window" 125 110 click 1
+    local dialog=
+    for _ in $(seq 100); do
+        dialog=$(xdotool search --onlyvisible --name . 2>/dev/null | grep -vx "$((mapped_window))" | head -n 1) &&
+            [[ -n $dialog ]] && break
+        sleep 0.05
+    done
+    [[ -n $dialog ]] || { echo "the file dialog did not appear" >&2; return 1; }
+    xdotool type --delay 5 "$work/tone.mp3"
+    xdotool key Return
+    sleep 0.5
+    xdotool mousemove --window "$mapped_window" 150 7 click 1
+}
+
+# CPU while playing, then the resident memory.
+playing() {
+    local program=$1
+    if [[ $program == audacious ]]; then
+        launch audacious "$work/tone.mp3"
+    else
+        launch "$program"
+        start_player_playing
+    fi
+    sleep 2
+    usage_over "$play_seconds"
+    printf '; resident %d KiB (peak %d KiB)' "$(memory_kib "$mapped_pid" VmRSS)" \
+        "$(memory_kib "$mapped_pid" VmHWM)"
+    finish
+}
+
+# The peer: from the request to add the M3U until its playlist holds every entry, polled
+# through its remote control every few ms.
+peer_playlist() {
+    launch audacious
+    sleep 2
+    local start now count=0
+    start=$(date +%s%N)
+    audtool playlist-addurl "$work/list.m3u"
+    until ((count >= 100000)); do
+        count=$(audtool playlist-length 2>/dev/null || echo 0)
+        now=$(date +%s%N)
+        if ((now - start > 60000000000)); then
+            echo "gave up after 60 s at $count entries"
+            finish
+            return
+        fi
+    done
+    awk -v ns=$((now - start)) 'BEGIN { printf "%.0f ms (polled)", ns / 1e6 }'
+    finish
+}
+
+player_playlist() {
+    build/bench/bench/kestrin_bench --benchmark_filter=OpenPlaylist --benchmark_format=csv 2>/dev/null |
+        awk -F, '/OpenPlaylist/ { printf "%.1f ms wall, %.1f ms CPU (in-process, %s runs)", $3, $4, $2 }'
+}
+
+prepare_peer
+echo "start-up until mapped:"
+echo "  player: $(startup "$player")"
+echo "  peer:   $(startup audacious)"
+echo "idle over $idle_seconds s with the window open:"
+echo "  player: $(idle "$player")"
+echo "  peer:   $(idle audacious)"
+echo "playing a 128 kbit/s MP3 for $play_seconds s:"
+echo "  player: $(playing "$player")"
+echo "  peer:   $(playing audacious)"
+echo "opening a 100,000-line playlist:"
+echo "  player: $(player_playlist)"
+echo "  peer:   $(peer_playlist)"
