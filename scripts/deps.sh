@@ -15,7 +15,7 @@ packages=(
     # the Linux platform layer: display, audio, decoding, fonts
     libsdl2-dev libsndfile1-dev libfreetype-dev libfontconfig-dev
     # a sans face for text on a fresh machine, and PNG compression
-    fonts-dejavu-core zlib1g-dev
+    fonts-dejavu-core fonts-liberation2 zlib1g-dev
     # end-to-end runs under a virtual X server, and media fixtures
     xvfb xdotool sox lame
     # screenshots of windows on the virtual X server

@@ -2,8 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <climits>
 #include <cstring>
+#include <string>
 
 namespace {
 
@@ -36,13 +38,31 @@ void Draw(GdiTestSurface& surface, HFONT font, const char* text) {
 }
 
 TEST(GdiFont, UnknownFacesFallBackToTheInstalledSansFace) {
-    GdiTestFont missing("MS Sans Serif", 14);
+    GdiTestFont missing("Kestrin No Such Face", 14);
     GdiTestFont sans("sans-serif", 14);
     GdiTestFont mono("monospace", 14);
     const std::string family = posix::gdi::FontFamilyOf(missing.Handle());
     ASSERT_FALSE(family.empty()) << "no scalable font installed";
     EXPECT_EQ(family, posix::gdi::FontFamilyOf(sans.Handle()));
     EXPECT_NE(family, posix::gdi::FontFamilyOf(mono.Handle()));
+}
+
+// The classic dialog faces are not installed on Linux; they draw with one metric-compatible
+// family when it is installed, and with the default sans face otherwise. Their names match
+// whatever their case.
+TEST(GdiFont, ClassicDialogFacesShareOneStandInFamily) {
+    GdiTestFont standIn("Liberation Sans", 14);
+    GdiTestFont sans("sans-serif", 14);
+    const std::string standInFamily = posix::gdi::FontFamilyOf(standIn.Handle());
+    const std::string expected = standInFamily == "Liberation Sans"
+                                     ? standInFamily
+                                     : posix::gdi::FontFamilyOf(sans.Handle());
+    ASSERT_FALSE(expected.empty()) << "no scalable font installed";
+    for (const char* face : {"MS Sans Serif", "ms sans serif", "Microsoft Sans Serif",
+                             "MS Shell Dlg", "MS Shell Dlg 2", "Tahoma"}) {
+        GdiTestFont classic(face, 14);
+        EXPECT_EQ(posix::gdi::FontFamilyOf(classic.Handle()), expected) << face;
+    }
 }
 
 TEST(GdiFont, PositiveHeightsAreCellHeights) {
@@ -98,6 +118,26 @@ TEST(GdiFont, BoldDrawsMoreInkThanRegular) {
     Draw(thick, bold.Handle(), "Playlist");
     EXPECT_GT(thick.CountOther(white), thin.CountOther(white));
     EXPECT_GE(ExtentOf(bold.Handle(), "Playlist").cx, ExtentOf(regular.Handle(), "Playlist").cx);
+}
+
+// Interface text stays crisp: at the small sizes of dialog fonts, the vertical stem of an "l"
+// is snapped to whole pixels, so it fills a column of pixels with the full text colour.
+TEST(GdiFont, StemsAreSnappedToWholePixels) {
+    for (const LONG height : {11, 13, 14, 16, 20}) {
+        GdiTestFont font("MS Sans Serif", height);
+        GdiTestSurface surface(20, 30);
+        Draw(surface, font.Handle(), "l");
+        const RECT ink = surface.InkBounds(white);
+        int fullColumn = 0;
+        for (int x = ink.left; x < ink.right; ++x) {
+            int black = 0;
+            for (int y = ink.top; y < ink.bottom; ++y) {
+                black += surface.At(x, y) == RGB(0, 0, 0) ? 1 : 0;
+            }
+            fullColumn = std::max(fullColumn, black);
+        }
+        EXPECT_GE(fullColumn, height / 2) << height;
+    }
 }
 
 TEST(GdiFont, ItalicLeansToTheRight) {

@@ -66,10 +66,11 @@ Glyph FontFace::Render(char32_t character, bool embolden, bool oblique) {
     ++renderCount;
     Glyph glyph;
     const FT_UInt index = FT_Get_Char_Index(face_, static_cast<FT_ULong>(character));
-    // Stems are snapped to whole pixels for crisp interface text, but glyphs are placed by
-    // their unhinted advances: hinted advances are rounded up and space letters unevenly.
-    constexpr FT_Int32 loadFlags =
-        FT_LOAD_TARGET_NORMAL | FT_LOAD_FORCE_AUTOHINT | FT_LOAD_NO_BITMAP;
+    // Stems are snapped to whole pixels in both directions for crisp interface text (the
+    // monochrome hinting target; the outline is still rendered with grey levels), but glyphs
+    // are placed by their unhinted advances: hinted advances are rounded up and space letters
+    // unevenly.
+    constexpr FT_Int32 loadFlags = FT_LOAD_TARGET_MONO | FT_LOAD_FORCE_AUTOHINT | FT_LOAD_NO_BITMAP;
     if (FT_Load_Glyph(face_, index, loadFlags) != 0) {
         return glyph;
     }

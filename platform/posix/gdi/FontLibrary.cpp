@@ -26,6 +26,30 @@ std::string Lowercase(std::string text) {
     return text;
 }
 
+// Classic Windows interface faces that Linux systems lack, and the installed family whose
+// advance widths come closest to them; without it, fontconfig's default sans face is much
+// wider and dialog layouts made for these faces overflow their controls. Arial needs no
+// entry: fontconfig already aliases it to a metric-compatible family. Names are lowercase.
+struct StandIn {
+    const char* Face;
+    const char* Family;
+};
+constexpr StandIn StandIns[] = {
+    {"ms sans serif", "Liberation Sans"}, {"microsoft sans serif", "Liberation Sans"},
+    {"ms shell dlg", "Liberation Sans"},  {"ms shell dlg 2", "Liberation Sans"},
+    {"tahoma", "Liberation Sans"},
+};
+
+// The family to try after the named face when that face is not installed; null when none.
+const char* StandInFamily(const std::string& lowercaseName) {
+    for (const StandIn& standIn : StandIns) {
+        if (lowercaseName == standIn.Face) {
+            return standIn.Family;
+        }
+    }
+    return nullptr;
+}
+
 // The generic family that stands in when the named face is not installed.
 const char* GenericFamily(BYTE pitchAndFamily) {
     const BYTE family = pitchAndFamily & 0xF0u;
@@ -134,6 +158,9 @@ std::optional<FontMatch> FontLibrary::QueryFontconfig(const MatchKey& key) {
     if (!name.empty()) {
         const std::string utf8 = TextToUtf8(name);
         FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(utf8.c_str()));
+    }
+    if (const char* standIn = StandInFamily(name)) {
+        FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(standIn));
     }
     FcPatternAddString(pattern, FC_FAMILY,
                        reinterpret_cast<const FcChar8*>(GenericFamily(pitchAndFamily)));

@@ -53,7 +53,8 @@ public:
     FontLibrary& operator=(const FontLibrary&) = delete;
 
     // The installed scalable face closest to the description: its face name first, then the
-    // generic family its pitch and family ask for (sans-serif unless it asks otherwise).
+    // stand-in family of a classic interface face, then the generic family its pitch and
+    // family ask for (sans-serif unless it asks otherwise).
     // Empty when nothing usable is installed.
     std::optional<FontMatch> Match(const LOGFONTA& font);
     // The design measures of a face; the defaults when the file cannot be read.
