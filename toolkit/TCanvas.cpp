@@ -123,7 +123,7 @@ TCanvas::~TCanvas() {
 }
 
 TCanvas* MakeCanvas(HDC dc) {
-    TCanvas* canvas = TObj::Created(new TCanvas);
+    TCanvas* canvas = TCanvas::Created(new TCanvas);
     if (dc != nullptr) {
         SetDC(canvas, dc);
     }

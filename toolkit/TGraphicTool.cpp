@@ -97,7 +97,7 @@ std::uint32_t TGraphicTool::Field(std::size_t offset) const {
 }
 
 TGraphicTool* MakeFontTool() {
-    TGraphicTool* tool = TObj::Created(new TGraphicTool);
+    TGraphicTool* tool = TGraphicTool::Created(new TGraphicTool);
     tool->Kind = TGraphicTool::KindFont;
     tool->CreateSimilar = &MakeFontTool;
     tool->MakeHandle = &MakeFontHandle;
@@ -109,7 +109,7 @@ TGraphicTool* MakeFontTool() {
 }
 
 TGraphicTool* MakeBrushTool() {
-    TGraphicTool* tool = TObj::Created(new TGraphicTool);
+    TGraphicTool* tool = TGraphicTool::Created(new TGraphicTool);
     tool->Kind = TGraphicTool::KindBrush;
     tool->CreateSimilar = &MakeBrushTool;
     tool->MakeHandle = &MakeBrushHandle;

@@ -25,7 +25,7 @@ std::int64_t Half(std::int64_t length) {
 } // namespace
 
 TMediaPlayer* CreateMediaPlayer(const std::string& fileName, HWND notifyWindow) {
-    TMediaPlayer* player = TObj::Created(new TMediaPlayer());
+    TMediaPlayer* player = TMediaPlayer::Created(new TMediaPlayer());
     player->SetFileName(fileName);
     player->NotifyWindow = notifyWindow;
     return player;

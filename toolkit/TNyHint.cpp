@@ -28,7 +28,7 @@ LPARAM AddressOf(TOOLINFOA& tool) {
 } // namespace
 
 TNyHint* NewHint(TControl* control) {
-    TNyHint* hint = TObj::Created(new TNyHint);
+    TNyHint* hint = TNyHint::Created(new TNyHint);
     hint->Control = control;
     return hint;
 }

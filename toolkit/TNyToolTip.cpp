@@ -39,7 +39,7 @@ TNyToolTip::~TNyToolTip() {
 
 TNyToolTip* NewToolTip() {
     InitToolTipClass();
-    TNyToolTip* toolTip = TObj::Created(new TNyToolTip);
+    TNyToolTip* toolTip = TNyToolTip::Created(new TNyToolTip);
     toolTip->Handle = CreateWindowExA(
         0, TOOLTIPS_CLASSA, "", WS_POPUP, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
         CW_USEDEFAULT, ApplicationWindow(), nullptr, GetModuleHandleA(nullptr), nullptr);

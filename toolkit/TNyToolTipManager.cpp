@@ -26,7 +26,7 @@ TNyToolTip* TNyToolTipManager::FirstToolTip() {
 
 TNyToolTipManager* RequireToolTipManager() {
     if (ToolTipManager == nullptr) {
-        ToolTipManager = TObj::Created(new TNyToolTipManager);
+        ToolTipManager = TNyToolTipManager::Created(new TNyToolTipManager);
     }
     return ToolTipManager;
 }

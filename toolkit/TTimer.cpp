@@ -26,7 +26,7 @@ TControl* SharedTimerWindow() {
 } // namespace
 
 TTimer* CreateTimer(std::int32_t interval) {
-    TTimer* timer = TObj::Created(new TTimer);
+    TTimer* timer = TTimer::Created(new TTimer);
     timer->interval = ValidInterval(interval);
     ++timerCount;
     return timer;
