@@ -1,5 +1,7 @@
 #include "platform/posix/comdlg_dialog.h"
 
+#include "platform/posix/modal_window.h"
+
 #include <algorithm>
 #include <string_view>
 
@@ -74,20 +76,6 @@ constexpr DWORD dialogExStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
 
 LRESULT CALLBACK DialogWindowProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 LRESULT CALLBACK DialogChildProc(HWND child, UINT message, WPARAM wParam, LPARAM lParam);
-
-bool EnsureDialogClass() {
-    WNDCLASSA wndClass{};
-    if (GetClassInfoA(GetModuleHandleA(nullptr), DialogClassName, &wndClass)) {
-        return true;
-    }
-    wndClass.lpfnWndProc = &DialogWindowProc;
-    wndClass.cbWndExtra = sizeof(LONG_PTR);
-    wndClass.hInstance = GetModuleHandleA(nullptr);
-    wndClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-    wndClass.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1));
-    wndClass.lpszClassName = DialogClassName;
-    return RegisterClassA(&wndClass) != 0;
-}
 
 // The procedure of the system class the control belongs to, under the dialog's own.
 WNDPROC ClassProcOf(HWND control) {
@@ -196,7 +184,7 @@ void ShowFolder(DialogState& state, const std::string& folder);
 
 HWND MakeDialog(DialogState& state) {
     const DialogSetup& setup = state.Setup;
-    if (!EnsureDialogClass()) {
+    if (!EnsureModalClass(DialogClassName, &DialogWindowProc)) {
         return nullptr;
     }
     const HWND dialog = CreateWindowExA(dialogExStyle, DialogClassName, setup.Title.c_str(),
@@ -510,33 +498,6 @@ LRESULT CALLBACK DialogWindowProc(HWND dialog, UINT message, WPARAM wParam, LPAR
     return DefWindowProcA(dialog, message, wParam, lParam);
 }
 
-// ---------------------------------------------------------------------------------------
-// 6. The modal loop
-// ---------------------------------------------------------------------------------------
-
-// Runs until the dialog is done. A WM_QUIT (posted again for the caller's own loop), or the
-// dialog being destroyed by someone else, cancels it.
-void RunModalLoop(HWND dialog, DialogState& state) {
-    MSG msg{};
-    while (!state.Done) {
-        if (!IsWindow(dialog)) {
-            Finish(state, false);
-            return;
-        }
-        if (!PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            WaitMessage();
-            continue;
-        }
-        if (msg.message == WM_QUIT) {
-            PostQuitMessage(static_cast<int>(msg.wParam));
-            Finish(state, false);
-            return;
-        }
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
-    }
-}
-
 } // namespace
 
 DialogOutcome RunFileDialog(const DialogSetup& setup) {
@@ -548,7 +509,10 @@ DialogOutcome RunFileDialog(const DialogSetup& setup) {
     const bool ownerWasEnabled = owner != nullptr && !EnableWindow(owner, FALSE);
     const HWND dialog = MakeDialog(state);
     if (dialog != nullptr) {
-        RunModalLoop(dialog, state);
+        // A WM_QUIT or the dialog destroyed by someone else cancels it.
+        if (!RunModalLoop(dialog, [&state] { return state.Done; })) {
+            Finish(state, false);
+        }
     } else {
         state.Outcome.Failed = true;
     }

@@ -1,6 +1,7 @@
 #include "platform/posix/call_recorder.h"
 #include "platform/posix/controls/control_text.h"
 #include "platform/posix/driver_hooks.h"
+#include "platform/posix/modal_window.h"
 #include "platform/win32.h"
 
 #include <algorithm>
@@ -215,20 +216,6 @@ LRESULT CALLBACK BoxWindowProc(HWND box, UINT message, WPARAM wParam, LPARAM lPa
     return DefWindowProcA(box, message, wParam, lParam);
 }
 
-bool EnsureBoxClass() {
-    WNDCLASSA wndClass{};
-    if (GetClassInfoA(GetModuleHandleA(nullptr), boxClassName, &wndClass)) {
-        return true;
-    }
-    wndClass.lpfnWndProc = &BoxWindowProc;
-    wndClass.cbWndExtra = sizeof(LONG_PTR);
-    wndClass.hInstance = GetModuleHandleA(nullptr);
-    wndClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-    wndClass.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1));
-    wndClass.lpszClassName = boxClassName;
-    return RegisterClassA(&wndClass) != 0;
-}
-
 WNDPROC SystemButtonProc() {
     WNDCLASSA wndClass{};
     return GetClassInfoA(nullptr, "BUTTON", &wndClass) ? wndClass.lpfnWndProc : nullptr;
@@ -268,7 +255,7 @@ void AddButtons(HWND box, const Layout& layout, BoxState& state) {
 
 HWND MakeBox(HWND owner, const std::string& text, LPCSTR caption, BoxState& state) {
     state.ButtonProc = SystemButtonProc();
-    if (!EnsureBoxClass() || state.ButtonProc == nullptr) {
+    if (!posix::EnsureModalClass(boxClassName, &BoxWindowProc) || state.ButtonProc == nullptr) {
         return nullptr;
     }
     const Layout layout = LayOut(text, ButtonsOf(state.Type));
@@ -303,27 +290,13 @@ HWND MakeBox(HWND owner, const std::string& text, LPCSTR caption, BoxState& stat
 // 3. The modal loop
 // ---------------------------------------------------------------------------------------
 
-// Runs until an answer is given. A WM_QUIT (posted again for the caller's own loop), or the box
-// being destroyed by someone else, ends it with the answer Escape gives (IDNO in a Yes/No box).
-int RunModalLoop(HWND box, BoxState& state) {
-    const int forcedAnswer = CancelAnswerOf(state.Type) != 0 ? CancelAnswerOf(state.Type) : IDNO;
-    MSG msg{};
-    while (state.Answer == 0) {
-        if (!IsWindow(box)) {
-            return forcedAnswer;
-        }
-        if (!PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            WaitMessage();
-            continue;
-        }
-        if (msg.message == WM_QUIT) {
-            PostQuitMessage(static_cast<int>(msg.wParam));
-            return forcedAnswer;
-        }
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
+// Runs until an answer is given. A WM_QUIT or the box destroyed by someone else ends it with
+// the answer Escape gives (IDNO in a Yes/No box).
+int AnswerOf(HWND box, BoxState& state) {
+    if (posix::RunModalLoop(box, [&state] { return state.Answer != 0; })) {
+        return state.Answer;
     }
-    return state.Answer;
+    return CancelAnswerOf(state.Type) != 0 ? CancelAnswerOf(state.Type) : IDNO;
 }
 
 } // namespace
@@ -353,7 +326,7 @@ int WINAPI MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
     const HWND previousFocus = GetFocus();
     const bool ownerWasEnabled = owner != nullptr && !EnableWindow(owner, FALSE);
     const HWND box = MakeBox(owner, text != nullptr ? text : "", caption, state);
-    const int answer = box != nullptr ? RunModalLoop(box, state) : 0;
+    const int answer = box != nullptr ? AnswerOf(box, state) : 0;
     // The owner is enabled again before the box goes, so that it can take the activation back.
     if (ownerWasEnabled && IsWindow(owner)) {
         EnableWindow(owner, TRUE);
