@@ -14,8 +14,8 @@ packages=(
     g++-mingw-w64-i686
     # the Linux platform layer: display, audio, decoding, fonts
     libsdl2-dev libsndfile1-dev libfreetype-dev libfontconfig-dev
-    # a sans face for text on a fresh machine, and PNG compression
-    fonts-dejavu-core fonts-liberation2 zlib1g-dev
+    # sans faces for text on a fresh machine (a narrow one for the classic dialog faces), PNG
+    fonts-dejavu-core fonts-liberation2 fonts-urw-base35 zlib1g-dev
     # end-to-end runs under a virtual X server, and media fixtures
     xvfb xdotool sox lame
     # screenshots of windows on the virtual X server

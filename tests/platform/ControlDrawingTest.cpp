@@ -227,7 +227,10 @@ TEST_F(ControlDrawingTest, LabelTextLiesWhereItsAlignmentPutsIt) {
 TEST_F(ControlDrawingTest, LabelWrapsWordsUnlessToldNotTo) {
     const char* text = "one two three four five six";
     const int line = DefaultLineHeight();
-    const HWND wrapped = Make("STATIC", text, SS_LEFT, {10, 10, 70, 100});
+    // A third of the text's width, which still holds its longest word.
+    const int width = DefaultTextWidth(text) / 3;
+    ASSERT_GT(width, DefaultTextWidth("three"));
+    const HWND wrapped = Make("STATIC", text, SS_LEFT, {10, 10, 10 + width, 100});
     const auto many = InkBox(wrapped, ClientOf(wrapped), Sys(COLOR_BTNFACE));
     ASSERT_TRUE(many.has_value());
     EXPECT_GT(many->bottom - many->top, 2 * line) << "three lines at least";
@@ -456,7 +459,7 @@ TEST_F(ControlDrawingTest, EditShowsACaretAndTheSelectionOnlyWithTheFocus) {
     const int caretX = 1 + DefaultTextWidth("abc");
     SendMessageA(edit, EM_SETSEL, 3, 3);
     testdriver::PumpUntilIdle();
-    EXPECT_EQ(testdriver::ClientPixel(edit, caretX, middle), Sys(COLOR_WINDOW));
+    EXPECT_NE(testdriver::ClientPixel(edit, caretX, middle), Sys(COLOR_WINDOWTEXT));
     SetFocus(edit);
     SendMessageA(edit, EM_SETSEL, 3, 3);
     testdriver::PumpUntilIdle();
@@ -469,7 +472,7 @@ TEST_F(ControlDrawingTest, EditShowsACaretAndTheSelectionOnlyWithTheFocus) {
     testdriver::PumpUntilIdle();
     EXPECT_EQ(CountInRow(edit, middle, 0, client.right, Sys(COLOR_HIGHLIGHT)), 0)
         << "hidden without the focus";
-    EXPECT_EQ(testdriver::ClientPixel(edit, caretX, middle), Sys(COLOR_WINDOW));
+    EXPECT_NE(testdriver::ClientPixel(edit, caretX, middle), Sys(COLOR_WINDOWTEXT));
 }
 
 TEST_F(ControlDrawingTest, EditClickPutsTheCaretAtTheNearestCharacter) {

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 
@@ -47,14 +48,14 @@ TEST(GdiFont, UnknownFacesFallBackToTheInstalledSansFace) {
     EXPECT_NE(family, posix::gdi::FontFamilyOf(mono.Handle()));
 }
 
-// The classic dialog faces are not installed on Linux; they draw with one metric-compatible
+// The classic dialog faces are not installed on Linux; they draw with one narrow stand-in
 // family when it is installed, and with the default sans face otherwise. Their names match
 // whatever their case.
 TEST(GdiFont, ClassicDialogFacesShareOneStandInFamily) {
-    GdiTestFont standIn("Liberation Sans", 14);
+    GdiTestFont standIn("Nimbus Sans Narrow", 14);
     GdiTestFont sans("sans-serif", 14);
     const std::string standInFamily = posix::gdi::FontFamilyOf(standIn.Handle());
-    const std::string expected = standInFamily == "Liberation Sans"
+    const std::string expected = standInFamily == "Nimbus Sans Narrow"
                                      ? standInFamily
                                      : posix::gdi::FontFamilyOf(sans.Handle());
     ASSERT_FALSE(expected.empty()) << "no scalable font installed";
@@ -62,6 +63,51 @@ TEST(GdiFont, ClassicDialogFacesShareOneStandInFamily) {
                              "MS Shell Dlg", "MS Shell Dlg 2", "Tahoma"}) {
         GdiTestFont classic(face, 14);
         EXPECT_EQ(posix::gdi::FontFamilyOf(classic.Handle()), expected) << face;
+    }
+}
+
+// The player lays its controls out at fixed sizes for an 8-point "MS Sans Serif", which it
+// asks for with a cell height of 14 pixels. Each row: a caption or the widest value a control
+// shows, and the width it has. A label draws from its left edge; a push button draws its
+// caption inside a 2-pixel raised edge and a pixel of margin on each side.
+TEST(GdiFont, ThePlayersCaptionsFitTheirControlsInTheStandInFace) {
+    constexpr int buttonMargin = 6;
+    const struct {
+        const char* Text;
+        int Width;
+    } captions[] = {
+        {"\xF2\xF0\xE0\xE5\xED\xE5:", 40},     // the duration caption, Windows-1251
+        {"\xEF\xEE\xE7\xE8\xF6\xE8\xFF:", 40}, // the position caption, Windows-1251
+        {"59", 15},
+        {":", 5},
+        {"Clear list", 50 - buttonMargin},
+        {"Open list", 50 - buttonMargin},
+        {"Save list", 50 - buttonMargin},
+        {"[]", 20 - buttonMargin},
+        {"||", 20 - buttonMargin},
+        {"^", 20 - buttonMargin},
+    };
+    GdiTestFont font("MS Sans Serif", 14);
+    for (const auto& caption : captions) {
+        const SIZE size = ExtentOf(font.Handle(), caption.Text);
+        EXPECT_GT(size.cx, 0) << caption.Text;
+        EXPECT_LE(size.cx, caption.Width) << caption.Text;
+    }
+}
+
+// Hinting widens and narrows glyphs at small sizes; neighbours keep clear of each other. The
+// colon after the last letter of the position caption used to touch it.
+TEST(GdiFont, HintedNeighboursKeepAClearColumnBetweenThem) {
+    GdiTestFont font("MS Sans Serif", 14);
+    for (const char* pair : {"\xFF:", "m.", "l|", "ll"}) { // "я:" in Windows-1251
+        GdiTestSurface surface(40, 20);
+        Draw(surface, font.Handle(), pair);
+        const RECT ink = surface.InkBounds(white);
+        bool clearColumn = false;
+        for (int x = ink.left; x < ink.right && !clearColumn; ++x) {
+            clearColumn = surface.CountOther(RECT{x, 0, x + 1, 20}, white) == 0;
+        }
+        EXPECT_TRUE(clearColumn) << pair;
     }
 }
 
@@ -120,10 +166,11 @@ TEST(GdiFont, BoldDrawsMoreInkThanRegular) {
     EXPECT_GE(ExtentOf(bold.Handle(), "Playlist").cx, ExtentOf(regular.Handle(), "Playlist").cx);
 }
 
-// Interface text stays crisp: at the small sizes of dialog fonts, the vertical stem of an "l"
-// is snapped to whole pixels, so it fills a column of pixels with the full text colour.
+// Interface text stays crisp: at the sizes the dialogs, the system font and the player draw
+// with, the vertical stem of an "l" is snapped to whole pixels, so it fills a column of
+// pixels with the full text colour.
 TEST(GdiFont, StemsAreSnappedToWholePixels) {
-    for (const LONG height : {11, 13, 14, 16, 20}) {
+    for (const LONG height : {-11, 13, 14, 16, 20}) {
         GdiTestFont font("MS Sans Serif", height);
         GdiTestSurface surface(20, 30);
         Draw(surface, font.Handle(), "l");
@@ -136,7 +183,7 @@ TEST(GdiFont, StemsAreSnappedToWholePixels) {
             }
             fullColumn = std::max(fullColumn, black);
         }
-        EXPECT_GE(fullColumn, height / 2) << height;
+        EXPECT_GE(fullColumn, std::abs(height) / 2) << height;
     }
 }
 

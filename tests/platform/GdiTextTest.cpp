@@ -55,7 +55,8 @@ TEST_F(GdiText, MeasurementGrowsWithTheTextAndAddsUp) {
         EXPECT_GE(width, previous) << length;
         previous = width;
     }
-    EXPECT_EQ(Extent("AV").cx, Extent("A").cx + Extent("V").cx); // no kerning, as GDI
+    // No kerning, as GDI; hinting may move a pair by a pixel at most.
+    EXPECT_NEAR(Extent("AV").cx, Extent("A").cx + Extent("V").cx, 1);
     const SIZE empty = Extent("");
     EXPECT_EQ(empty.cx, 0);
     EXPECT_EQ(empty.cy, 0);
@@ -154,12 +155,13 @@ TEST_F(GdiText, CyrillicMeasuresAlikeInEitherEncoding) {
     const std::string utf8 = posix::gdi::TextToUtf8(windows1251);
     ASSERT_NE(utf8, windows1251);
     EXPECT_EQ(Extent(windows1251).cx, Extent(utf8).cx);
-    // A UTF-8 name measures as its characters do, piece by piece, and not as the bytes
+    // A UTF-8 name measures as its characters do, piece by piece (give or take the pixel by
+    // which each pair across the four seams may close up or open), and not as the bytes
     // would if they were read as Windows-1251.
     const std::string name = "Caf\xC3\xA9 \xD0\x81\xD0\xBB\xD0\xBA\xD0\xB0.mp3"; // Café Ёлка.mp3
     const LONG byParts = Extent("Caf").cx + Extent("\xC3\xA9").cx + Extent(" ").cx +
                          Extent("\xA8\xEB\xEA\xE0").cx + Extent(".mp3").cx;
-    EXPECT_EQ(Extent(name).cx, byParts);
+    EXPECT_NEAR(Extent(name).cx, byParts, 4);
     std::u32string misread;
     for (const char byte : name) {
         misread.push_back(posix::gdi::Windows1251ToUnicode(static_cast<unsigned char>(byte)));

@@ -67,15 +67,14 @@ Glyph FontFace::Render(char32_t character, bool embolden, bool oblique) {
     Glyph glyph;
     const FT_UInt index = FT_Get_Char_Index(face_, static_cast<FT_ULong>(character));
     // Stems are snapped to whole pixels in both directions for crisp interface text (the
-    // monochrome hinting target; the outline is still rendered with grey levels), but glyphs
-    // are placed by their unhinted advances: hinted advances are rounded up and space letters
-    // unevenly.
+    // monochrome hinting target; the outline is still rendered with grey levels). Glyphs are
+    // placed by their hinted advances, which keep their side bearings as hinting widened or
+    // narrowed their stems; the side-bearing shifts let a run correct the spacing of pairs.
     constexpr FT_Int32 loadFlags = FT_LOAD_TARGET_MONO | FT_LOAD_FORCE_AUTOHINT | FT_LOAD_NO_BITMAP;
     if (FT_Load_Glyph(face_, index, loadFlags) != 0) {
         return glyph;
     }
     FT_GlyphSlot slot = face_->glyph;
-    const FT_Pos hintedAdvance = slot->advance.x;
     if (slot->format == FT_GLYPH_FORMAT_OUTLINE) {
         if (embolden) {
             FT_GlyphSlot_Embolden(slot);
@@ -93,9 +92,10 @@ Glyph FontFace::Render(char32_t character, bool embolden, bool oblique) {
     }
     glyph.Left = slot->bitmap_left;
     glyph.Top = slot->bitmap_top;
-    // Emboldening widens the glyph; the advance grows by as much (26.6 to 16.16 units).
-    const FT_Fixed widening = (slot->advance.x - hintedAdvance) * 1024;
-    glyph.Advance = static_cast<int>((slot->linearHoriAdvance + widening + 0x8000) >> 16);
+    // Emboldening has widened the advance by as much as the glyph.
+    glyph.Advance = static_cast<int>((slot->advance.x + 32) >> 6);
+    glyph.LeftShift = static_cast<int>(slot->lsb_delta);
+    glyph.RightShift = static_cast<int>(slot->rsb_delta);
     return glyph;
 }
 

@@ -17,6 +17,8 @@ struct Glyph {
     int Width = 0;                      // image columns
     int Rows = 0;                       // image rows
     int Advance = 0;                    // whole pixels to the next pen position
+    int LeftShift = 0;                  // how far hinting moved the left side bearing, 1/64 pixel
+    int RightShift = 0;                 // how far hinting moved the right side bearing, 1/64 pixel
     std::vector<std::uint8_t> Coverage; // Width * Rows, 0 clear to 255 fully covered
 };
 

@@ -26,18 +26,19 @@ std::string Lowercase(std::string text) {
     return text;
 }
 
-// Classic Windows interface faces that Linux systems lack, and the installed family whose
-// advance widths come closest to them; without it, fontconfig's default sans face is much
-// wider and dialog layouts made for these faces overflow their controls. Arial needs no
-// entry: fontconfig already aliases it to a metric-compatible family. Names are lowercase.
+// Classic Windows interface faces that Linux systems lack, and the installed family that
+// stands in for them. The classic faces are narrow bitmap faces, about 5 pixels a character
+// at 8 points; layouts made for them fit only a narrow outline face, and fontconfig's default
+// sans face, or even an Arial-compatible one, overflows their controls. Arial needs no entry:
+// fontconfig already aliases it to a metric-compatible family. Names are lowercase.
 struct StandIn {
     const char* Face;
     const char* Family;
 };
 constexpr StandIn StandIns[] = {
-    {"ms sans serif", "Liberation Sans"}, {"microsoft sans serif", "Liberation Sans"},
-    {"ms shell dlg", "Liberation Sans"},  {"ms shell dlg 2", "Liberation Sans"},
-    {"tahoma", "Liberation Sans"},
+    {"ms sans serif", "Nimbus Sans Narrow"}, {"microsoft sans serif", "Nimbus Sans Narrow"},
+    {"ms shell dlg", "Nimbus Sans Narrow"},  {"ms shell dlg 2", "Nimbus Sans Narrow"},
+    {"tahoma", "Nimbus Sans Narrow"},
 };
 
 // The family to try after the named face when that face is not installed; null when none.
@@ -70,6 +71,53 @@ double NumberOf(FcPattern* pattern, const char* property, double fallback) {
         return real;
     }
     return fallback;
+}
+
+// Fontconfig ranks a family's Type 1 file and its OpenType twin alike. FreeType hints Type 1
+// outlines weakly, so their stems blur at interface sizes; the best-ranked family is drawn
+// from another of its files when one is installed.
+FcPattern* PreferredOutline(const FcFontSet* ranked) {
+    if (ranked->nfont == 0) {
+        return nullptr;
+    }
+    FcPattern* best = ranked->fonts[0];
+    FcChar8* bestFamily = nullptr;
+    if (FcPatternGetString(best, FC_FAMILY, 0, &bestFamily) != FcResultMatch) {
+        return best;
+    }
+    for (int i = 0; i < ranked->nfont; ++i) {
+        FcPattern* candidate = ranked->fonts[i];
+        FcChar8* family = nullptr;
+        FcChar8* format = nullptr;
+        if (FcPatternGetString(candidate, FC_FAMILY, 0, &family) != FcResultMatch ||
+            FcStrCmp(family, bestFamily) != 0) {
+            break;
+        }
+        if (FcPatternGetString(candidate, FC_FONTFORMAT, 0, &format) != FcResultMatch ||
+            FcStrCmp(format, reinterpret_cast<const FcChar8*>("Type 1")) != 0) {
+            return candidate;
+        }
+    }
+    return best;
+}
+
+std::optional<FontMatch> MatchOf(FcPattern* found, LONG weight, bool italic) {
+    FcChar8* file = nullptr;
+    if (FcPatternGetString(found, FC_FILE, 0, &file) != FcResultMatch) {
+        return std::nullopt;
+    }
+    FontMatch match;
+    match.File = reinterpret_cast<const char*>(file);
+    match.Index = static_cast<int>(NumberOf(found, FC_INDEX, 0));
+    FcChar8* family = nullptr;
+    if (FcPatternGetString(found, FC_FAMILY, 0, &family) == FcResultMatch) {
+        match.Family = reinterpret_cast<const char*>(family);
+    }
+    const double foundWeight = NumberOf(found, FC_WEIGHT, FC_WEIGHT_REGULAR);
+    const double foundSlant = NumberOf(found, FC_SLANT, FC_SLANT_ROMAN);
+    match.Embolden = weight >= FW_SEMIBOLD && foundWeight < FC_WEIGHT_DEMIBOLD;
+    match.Oblique = italic && foundSlant == FC_SLANT_ROMAN;
+    return match;
 }
 
 // Fontconfig is released at exit, so that leak checkers see only real leaks.
@@ -170,27 +218,16 @@ std::optional<FontMatch> FontLibrary::QueryFontconfig(const MatchKey& key) {
     FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
     FcDefaultSubstitute(pattern);
     FcResult result = FcResultNoMatch;
-    FcPattern* found = FcFontMatch(nullptr, pattern, &result);
+    FcFontSet* ranked = FcFontSort(nullptr, pattern, FcFalse, nullptr, &result);
     FcPatternDestroy(pattern);
-    if (found == nullptr) {
+    if (ranked == nullptr) {
         return std::nullopt;
     }
     std::optional<FontMatch> match;
-    FcChar8* file = nullptr;
-    if (FcPatternGetString(found, FC_FILE, 0, &file) == FcResultMatch) {
-        match.emplace();
-        match->File = reinterpret_cast<const char*>(file);
-        match->Index = static_cast<int>(NumberOf(found, FC_INDEX, 0));
-        FcChar8* family = nullptr;
-        if (FcPatternGetString(found, FC_FAMILY, 0, &family) == FcResultMatch) {
-            match->Family = reinterpret_cast<const char*>(family);
-        }
-        const double foundWeight = NumberOf(found, FC_WEIGHT, FC_WEIGHT_REGULAR);
-        const double foundSlant = NumberOf(found, FC_SLANT, FC_SLANT_ROMAN);
-        match->Embolden = weight >= FW_SEMIBOLD && foundWeight < FC_WEIGHT_DEMIBOLD;
-        match->Oblique = italic && foundSlant == FC_SLANT_ROMAN;
+    if (FcPattern* found = PreferredOutline(ranked)) {
+        match = MatchOf(found, weight, italic);
     }
-    FcPatternDestroy(found);
+    FcFontSetDestroy(ranked);
     return match;
 }
 

@@ -25,25 +25,36 @@ Region Limited(DeviceContext& context, const std::optional<RECT>& clip) {
 
 } // namespace
 
+std::int64_t RunPen::Place(char32_t character, const int* givenAdvance) {
+    std::int64_t advance = 0;
+    if (givenAdvance != nullptr) {
+        advance = *givenAdvance;
+        previousGlyph_ = 0;
+    } else if (character == U'\t' && tabWidth_ > 0) {
+        advance = (pen_ / tabWidth_ + 1) * tabWidth_ - pen_;
+        previousGlyph_ = 0;
+    } else if (IsControl(character)) {
+        previousGlyph_ = 0;
+    } else {
+        pen_ += font_.PairSpacing(previousGlyph_, character);
+        advance = font_.Advance(character);
+        previousGlyph_ = character;
+    }
+    const std::int64_t start = pen_;
+    pen_ = std::clamp(pen_ + advance, -runLimit, runLimit);
+    return start;
+}
+
 RunLayout LayOutRun(RealizedFont& font, std::u32string_view text, int tabWidth,
                     const std::vector<int>* advances) {
     RunLayout layout;
     layout.Offsets.reserve(text.size());
-    std::int64_t pen = 0;
+    RunPen pen(font, tabWidth);
     for (std::size_t i = 0; i < text.size(); ++i) {
-        layout.Offsets.push_back(static_cast<int>(pen));
-        const char32_t character = text[i];
-        std::int64_t advance = 0;
-        if (advances != nullptr && i < advances->size()) {
-            advance = (*advances)[i];
-        } else if (character == U'\t' && tabWidth > 0) {
-            advance = (pen / tabWidth + 1) * tabWidth - pen;
-        } else if (!IsControl(character)) {
-            advance = font.Advance(character);
-        }
-        pen = std::clamp(pen + advance, -runLimit, runLimit);
+        const int* given = advances != nullptr && i < advances->size() ? &(*advances)[i] : nullptr;
+        layout.Offsets.push_back(static_cast<int>(pen.Place(text[i], given)));
     }
-    layout.Width = static_cast<int>(pen);
+    layout.Width = static_cast<int>(pen.Position());
     return layout;
 }
 

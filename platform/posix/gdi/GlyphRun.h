@@ -5,6 +5,7 @@
 #include "platform/posix/gdi/DeviceContext.h"
 #include "platform/posix/gdi/RealizedFont.h"
 
+#include <cstdint>
 #include <optional>
 #include <string_view>
 #include <vector>
@@ -14,6 +15,24 @@ namespace posix::gdi {
 struct RunLayout {
     std::vector<int> Offsets; // where each character starts, from the start of the run
     int Width = 0;
+};
+
+// Moves a pen along a run character by character, by the rules LayOutRun follows.
+class RunPen {
+public:
+    RunPen(RealizedFont& font, int tabWidth) : font_(font), tabWidth_(tabWidth) {}
+
+    // Places a character, with the given advance or the font's, and returns where it
+    // starts; the pen then stands where it ends.
+    std::int64_t Place(char32_t character, const int* givenAdvance = nullptr);
+    std::int64_t Position() const { return pen_; }
+
+private:
+    RealizedFont& font_;
+    int tabWidth_;
+    std::int64_t pen_ = 0;
+    char32_t previousGlyph_ = 0; // the glyph just before; 0 at the start and after a tab,
+                                 // a control character or a given advance
 };
 
 // Lays a run out with the font's advances, or with the given ones (one per character).

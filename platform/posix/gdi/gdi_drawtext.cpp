@@ -96,7 +96,6 @@ public:
     }
 
 private:
-    std::int64_t AdvanceAt(char32_t character, std::int64_t pen) const;
     LineBreak Fit(const std::u32string& text, std::size_t begin, std::size_t end) const;
     Line MakeLine(const PrefixedText& text, std::size_t begin, std::size_t end) const;
     void Ellipsize(Line& line) const;
@@ -107,21 +106,15 @@ private:
     int tabWidth_;
 };
 
-std::int64_t TextFormatter::AdvanceAt(char32_t character, std::int64_t pen) const {
-    if (character == U'\t' && tabWidth_ > 0) {
-        return (pen / tabWidth_ + 1) * tabWidth_ - pen;
-    }
-    return character < 0x20 ? 0 : font_.Advance(character);
-}
-
 // The longest start of text[begin, end) that fits the width, broken after a word where one
 // fits. A word too long for a line of its own is broken where it overflows; every line
 // takes at least one character. Spaces at a break belong to neither line.
 LineBreak TextFormatter::Fit(const std::u32string& text, std::size_t begin, std::size_t end) const {
-    std::int64_t pen = 0;
+    posix::gdi::RunPen pen(font_, tabWidth_);
     std::optional<LineBreak> lastBreak;
     for (std::size_t i = begin; i < end; ++i) {
         const char32_t character = text[i];
+        pen.Place(character);
         if (character == U' ') {
             if (i > begin && text[i - 1] != U' ') {
                 std::size_t next = i;
@@ -130,20 +123,14 @@ LineBreak TextFormatter::Fit(const std::u32string& text, std::size_t begin, std:
                 }
                 lastBreak = LineBreak{i, next};
             }
-        } else {
-            const std::int64_t advance = AdvanceAt(character, pen);
-            if (pen + advance > maximumWidth_ && i > begin) {
-                if (lastBreak) {
-                    return *lastBreak;
-                }
-                if (maximumWidth_ > 0) {
-                    return LineBreak{i, i};
-                }
+        } else if (pen.Position() > maximumWidth_ && i > begin) {
+            if (lastBreak) {
+                return *lastBreak;
             }
-            pen += advance;
-            continue;
+            if (maximumWidth_ > 0) {
+                return LineBreak{i, i};
+            }
         }
-        pen += AdvanceAt(character, pen);
     }
     return LineBreak{end, end};
 }
