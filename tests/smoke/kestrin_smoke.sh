@@ -41,11 +41,6 @@ expect_exit_zero() {
     ((status == 0)) || fail "the player ended with $status after $1"
 }
 
-# The visible windows other than WINDOW (a hexadecimal id), one decimal id a line.
-other_windows() {
-    xdotool search --onlyvisible --name . 2>/dev/null | grep -vx "$(($1))" || true
-}
-
 export SDL_AUDIODRIVER=dummy
 start_xvfb
 
@@ -59,20 +54,11 @@ caption=$(xdotool getwindowname "$mapped_window")
 
 # "^" lies at 115, 100 sized 20 by 20 in the form's client area.
 xdotool mousemove --window "$mapped_window" 125 110 click 1
-dialog=
-for _ in $(seq 100); do
-    dialog=$(other_windows "$mapped_window" | head -n 1)
-    [[ -n $dialog ]] && break
-    sleep 0.05
-done
-[[ -n $dialog ]] || fail "no file dialog after clicking ^"
+await_other_window shown "$mapped_window" || fail "no file dialog after clicking ^"
+dialog=$(other_windows "$mapped_window" | head -n 1)
 echo "file dialog: $(xdotool getwindowname "$dialog")"
 xdotool key Escape
-for _ in $(seq 100); do
-    [[ -z $(other_windows "$mapped_window") ]] && break
-    sleep 0.05
-done
-[[ -z $(other_windows "$mapped_window") ]] || fail "Escape did not close the file dialog"
+await_other_window gone "$mapped_window" || fail "Escape did not close the file dialog"
 kill -0 "$mapped_pid" 2>/dev/null || fail "the player ended with the dialog"
 
 "$close_window" "$mapped_window" || fail "the close request was not sent"

@@ -58,3 +58,20 @@ read_mapped() {
     read -r word mapped_ms _ mapped_pid _ mapped_window <<<"$line"
     [[ $word == mapped ]]
 }
+
+# The visible windows other than WINDOW (a hexadecimal id), one decimal id a line.
+other_windows() {
+    xdotool search --onlyvisible --name . 2>/dev/null | grep -vx "$(($1))" || true
+}
+
+# Waits up to 5 s until a visible window other than WINDOW shows ("shown WINDOW") or until
+# none does ("gone WINDOW"); fails when it does not come to that.
+await_other_window() {
+    local others
+    for _ in $(seq 100); do
+        others=$(other_windows "$2")
+        if [[ ($1 == shown && -n $others) || ($1 == gone && -z $others) ]]; then return 0; fi
+        sleep 0.05
+    done
+    return 1
+}

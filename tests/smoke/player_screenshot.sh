@@ -1,54 +1,74 @@
 #!/usr/bin/env bash
-# Takes a screenshot of the player on a virtual X server with a playlist of generated tracks
-# opened through "Open list" and the second track playing for a few seconds.
-# Usage: player_screenshot.sh KESTRIN WAIT_MAPPED CLOSE_WINDOW SCREENSHOT.png
+# Takes the README's pictures of the player on a virtual X server: the "Open list" dialog
+# about to open a playlist of generated tracks, the player with that list loaded and its
+# second track playing for a few seconds, and the info box of "kestrin /ih".
+# Usage: player_screenshot.sh KESTRIN WAIT_MAPPED CLOSE_WINDOW FOLDER
+# Writes FOLDER/open-dialog.png, FOLDER/player.png and FOLDER/message-box.png.
 set -euo pipefail
 
-player=$1
-wait_mapped=$2
-close_window=$3
-screenshot=$4
+player=$(realpath "$1")
+wait_mapped=$(realpath "$2")
+close_window=$(realpath "$3")
+folder=$(realpath -m "$4")
 source "$(dirname "$0")/measure.sh"
 
 work=$(mktemp -d)
+sources=$(mktemp -d)
 runner_pid=
 cleanup() {
     if [[ -n $runner_pid ]]; then kill "$runner_pid" 2>/dev/null || true; fi
     if [[ -n ${mapped_pid:-} ]]; then kill "$mapped_pid" 2>/dev/null || true; fi
     stop_xvfb
-    rm -rf "$work"
+    rm -rf "$work" "$sources"
 }
 trap cleanup EXIT
+fail() {
+    echo "player screenshots: $1" >&2
+    exit 1
+}
 
-music=$work/Music
-mkdir -p "$music"
+mkdir -p "$folder" "$work/Music"
 tracks=("Morning Sine.mp3" "Slow Sweep.mp3" "Two Tones.wav" "Evening Hum.mp3")
-sox -n -r 44100 -c 2 -b 16 "$work/a.wav" synth 185.5 sine 330 vol 0.3
-sox -n -r 44100 -c 2 -b 16 "$work/b.wav" synth 241 sine 220:880 vol 0.3
-sox -n -r 44100 -c 2 -b 16 "$music/${tracks[2]}" synth 64 sine 440 sine 660 vol 0.3
-sox -n -r 44100 -c 2 -b 16 "$work/d.wav" synth 302 sine 110 vol 0.3
-lame --quiet -b 128 "$work/a.wav" "$music/${tracks[0]}"
-lame --quiet -b 128 "$work/b.wav" "$music/${tracks[1]}"
-lame --quiet -b 128 "$work/d.wav" "$music/${tracks[3]}"
-for track in "${tracks[@]}"; do printf '%s\r\n' "$music/$track"; done >"$work/evening.qpl"
+sox -n -r 44100 -c 2 -b 16 "$sources/a.wav" synth 185.5 sine 330 vol 0.3
+sox -n -r 44100 -c 2 -b 16 "$sources/b.wav" synth 241 sine 220:880 vol 0.3
+sox -n -r 44100 -c 2 -b 16 "$work/Music/${tracks[2]}" synth 64 sine 440 sine 660 vol 0.3
+sox -n -r 44100 -c 2 -b 16 "$sources/d.wav" synth 302 sine 110 vol 0.3
+lame --quiet -b 128 "$sources/a.wav" "$work/Music/${tracks[0]}"
+lame --quiet -b 128 "$sources/b.wav" "$work/Music/${tracks[1]}"
+lame --quiet -b 128 "$sources/d.wav" "$work/Music/${tracks[3]}"
+# The playlist names the tracks relative to the folder the player runs in, which keeps the
+# random name of the temporary folder out of the pictures.
+for track in "${tracks[@]}"; do printf 'Music/%s\r\n' "$track"; done >"$work/Evening.qpl"
+cd "$work"
 
 export SDL_AUDIODRIVER=dummy
 start_xvfb
 "$wait_mapped" "$player" >"$work/mapped" 2>"$work/stderr" &
 runner_pid=$!
-read_mapped "$work/mapped" || { echo "the player's window was not mapped" >&2; exit 1; }
+read_mapped "$work/mapped" || fail "the player's window was not mapped"
 
 # "Open list" lies at 7, 63 sized 50 by 20; its dialog starts with the file name focused.
 xdotool mousemove --window "$mapped_window" 32 73 click 1
-sleep 1
-xdotool type --delay 5 "$work/evening.qpl"
+await_other_window shown "$mapped_window" || fail "no dialog after clicking Open list"
+dialog=$(other_windows "$mapped_window" | head -n 1)
+xdotool type --delay 5 "Evening.qpl"
+sleep 0.5
+import -window "$dialog" "$folder/open-dialog.png"
 xdotool key Return
-sleep 1
+await_other_window gone "$mapped_window" || fail "Return did not close the dialog"
 # The list starts at 75, 0; its second line plays the second track.
 xdotool mousemove --window "$mapped_window" 150 20 click 1
 sleep 4.5
-import -window "$mapped_window" "$screenshot"
+import -window "$mapped_window" "$folder/player.png"
 "$close_window" "$mapped_window"
 wait "$runner_pid"
+
+"$wait_mapped" "$player" /ih >"$work/mapped" 2>"$work/stderr" &
+runner_pid=$!
+read_mapped "$work/mapped" || fail "no info box for /ih"
+sleep 0.5
+import -window "$mapped_window" "$folder/message-box.png"
+xdotool key Return
+wait "$runner_pid"
 runner_pid=
-echo "screenshot: $screenshot"
+echo "screenshots: $folder/open-dialog.png $folder/player.png $folder/message-box.png"
