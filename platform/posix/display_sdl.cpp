@@ -11,6 +11,7 @@
 #include "platform/posix/icons.h"
 #include "platform/posix/input.h"
 #include "platform/posix/sdl_keys.h"
+#include "platform/posix/sdl_present.h"
 #include "platform/posix/window_surface.h"
 
 #include <SDL2/SDL.h>
@@ -90,27 +91,6 @@ void SetIcon(SDL_Window* native, HICON icon) {
         SDL_SetWindowIcon(native, surface);
         SDL_FreeSurface(surface);
     }
-}
-
-// Copies the changed part of a window's pixels to its native surface.
-void CopyPixels(SDL_Window* native, HWND window, const SDL_Rect& area) {
-    const gdi::Surface* pixels = SurfaceOf(window);
-    SDL_Surface* target = SDL_GetWindowSurface(native);
-    if (pixels == nullptr || target == nullptr) {
-        return;
-    }
-    const int left = std::max(area.x, 0);
-    const int top = std::max(area.y, 0);
-    const int right = std::min({area.x + area.w, pixels->Width, target->w});
-    const int bottom = std::min({area.y + area.h, pixels->Height, target->h});
-    if (right <= left || bottom <= top) {
-        return;
-    }
-    auto* destination = static_cast<std::uint8_t*>(target->pixels) +
-                        static_cast<std::size_t>(top) * static_cast<std::size_t>(target->pitch) +
-                        static_cast<std::size_t>(left) * target->format->BytesPerPixel;
-    SDL_ConvertPixels(right - left, bottom - top, SDL_PIXELFORMAT_RGB888, &pixels->At(left, top),
-                      pixels->Stride * 4, target->format->format, destination, target->pitch);
 }
 
 // The X connection SDL opened, found through one of its windows.
@@ -220,6 +200,7 @@ private:
         SDL_Window* Window = nullptr;
         TopLevelState State;
         std::vector<SDL_Rect> Changed; // painted since the last presentation
+        bool Exposed = false;          // the native window needs all of Changed shown again
         HICON Icon = nullptr;          // the icon the native window shows
     };
 
@@ -232,24 +213,35 @@ private:
         RequestLogoff();
     }
 
-    // Shows what was painted since the last wait, only where it changed.
+    // Shows what was painted since the last wait, only where the pixels changed (a label
+    // repainted with the same text changes nothing), or all of it after an exposure.
     void PresentChanges() {
         for (auto& [window, native] : natives_) {
             if (native.Changed.empty()) {
                 continue;
             }
+            const gdi::Surface* pixels = SurfaceOf(window);
+            SDL_Surface* target = SDL_GetWindowSurface(native.Window);
+            std::vector<SDL_Rect> shown;
             for (const SDL_Rect& area : native.Changed) {
-                CopyPixels(native.Window, window, area);
+                if (pixels != nullptr && target != nullptr &&
+                    (CopyChangedPixels(*pixels, *target, area) || native.Exposed)) {
+                    shown.push_back(area);
+                }
             }
-            SDL_UpdateWindowSurfaceRects(native.Window, native.Changed.data(),
-                                         static_cast<int>(native.Changed.size()));
+            if (!shown.empty()) {
+                SDL_UpdateWindowSurfaceRects(native.Window, shown.data(),
+                                             static_cast<int>(shown.size()));
+            }
             native.Changed.clear();
+            native.Exposed = false;
         }
     }
 
     static void ChangedAll(Native& native) {
         native.Changed.push_back(
             SDL_Rect{0, 0, Width(native.State.Client), Height(native.State.Client)});
+        native.Exposed = true;
     }
 
     void Create(const TopLevelState& state) {
@@ -273,7 +265,7 @@ private:
         const HICON icon = IconOf(state.Window);
         SetIcon(window, icon);
         Native& native = natives_[state.Window];
-        native = Native{window, state, {}, icon};
+        native = Native{window, state, {}, false, icon};
         SDL_ShowWindow(window);
         ChangedAll(native);
     }
