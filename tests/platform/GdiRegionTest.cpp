@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <random>
 #include <vector>
 
 using posix::gdi::Region;
@@ -80,6 +81,54 @@ TEST(GdiRegion, CombinesIntoCanonicalBands) {
             Region::FromRects(c.First).Combined(Region::FromRects(c.Second), c.Operation);
         EXPECT_TRUE(SameRects(result.Rects(), c.Expected)) << c.Name;
         EXPECT_EQ(result.Complexity(), c.Complexity) << c.Name;
+    }
+}
+
+// Every operation on regions of a few random rectangles on a small grid, lying apart,
+// overlapping or inside one another, covers exactly the pixels the operation picks.
+TEST(GdiRegion, CombinesLikeThePixelsDo) {
+    using Op = Region::Operation;
+    constexpr int grid = 12;
+    std::mt19937 random(7);
+    const auto someRegion = [&] {
+        std::vector<RECT> rects;
+        for (int n = std::uniform_int_distribution(0, 3)(random); n > 0; --n) {
+            const int left = std::uniform_int_distribution(0, grid - 1)(random);
+            const int top = std::uniform_int_distribution(0, grid - 1)(random);
+            rects.push_back(RECT{left, top, std::uniform_int_distribution(left, grid)(random),
+                                 std::uniform_int_distribution(top, grid)(random)});
+        }
+        return Region::FromRects(rects);
+    };
+    const auto picks = [](Op operation, bool a, bool b) {
+        switch (operation) {
+        case Op::And:
+            return a && b;
+        case Op::Or:
+            return a || b;
+        case Op::Xor:
+            return a != b;
+        case Op::Diff:
+            return a && !b;
+        }
+        return false;
+    };
+    for (int round = 0; round < 500; ++round) {
+        const Region first = someRegion();
+        const Region second = someRegion();
+        for (const Op operation : {Op::And, Op::Or, Op::Xor, Op::Diff}) {
+            const Region result = first.Combined(second, operation);
+            std::vector<RECT> pixels;
+            for (int y = 0; y < grid; ++y) {
+                for (int x = 0; x < grid; ++x) {
+                    if (picks(operation, first.Contains(x, y), second.Contains(x, y))) {
+                        pixels.push_back(RECT{x, y, x + 1, y + 1});
+                    }
+                }
+            }
+            ASSERT_EQ(result, Region::FromRects(pixels))
+                << "round " << round << ", operation " << static_cast<int>(operation);
+        }
     }
 }
 

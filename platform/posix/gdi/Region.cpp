@@ -94,6 +94,11 @@ RECT IntersectRects(const RECT& a, const RECT& b) {
     return IsEmptyRect(result) ? RECT{0, 0, 0, 0} : result;
 }
 
+bool Covers(const RECT& outer, const RECT& inner) {
+    return outer.left <= inner.left && outer.top <= inner.top && outer.right >= inner.right &&
+           outer.bottom >= inner.bottom;
+}
+
 Region::Region(const RECT& rect) {
     if (!IsEmptyRect(rect)) {
         rects_.push_back(rect);
@@ -149,7 +154,43 @@ void Region::Offset(int dx, int dy) {
     rects_ = clamped ? FromRects(moved).rects_ : std::move(moved);
 }
 
+// The result of combining two regions when it is one of them or empty, found from their
+// bounds alone; none when the bands have to be worked out. Windows clip one another mostly
+// by rectangles that lie apart or inside each other, and this spares those the allocations.
+std::optional<Region> Region::Shortcut(const Region& other, Operation operation) const {
+    if (other.IsEmpty()) {
+        return operation == Operation::And ? Region() : *this;
+    }
+    if (IsEmpty()) {
+        return operation == Operation::Or || operation == Operation::Xor ? other : Region();
+    }
+    const RECT bounds = Bounds();
+    const RECT otherBounds = other.Bounds();
+    if (IsEmptyRect(IntersectRects(bounds, otherBounds))) {
+        if (operation == Operation::And) {
+            return Region();
+        }
+        if (operation == Operation::Diff) {
+            return *this;
+        }
+        return std::nullopt;
+    }
+    if (operation == Operation::And || operation == Operation::Diff) {
+        const bool coversThis = other.rects_.size() == 1 && Covers(otherBounds, bounds);
+        if (coversThis) {
+            return operation == Operation::And ? *this : Region();
+        }
+        if (operation == Operation::And && rects_.size() == 1 && Covers(bounds, otherBounds)) {
+            return other;
+        }
+    }
+    return std::nullopt;
+}
+
 Region Region::Combined(const Region& other, Operation operation) const {
+    if (std::optional<Region> result = Shortcut(other, operation)) {
+        return std::move(*result);
+    }
     std::vector<LONG> ys;
     for (const std::vector<RECT>* rects : {&rects_, &other.rects_}) {
         for (const RECT& rect : *rects) {

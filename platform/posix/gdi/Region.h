@@ -7,6 +7,7 @@
 
 #include "platform/win32.h"
 
+#include <optional>
 #include <span>
 #include <vector>
 
@@ -35,10 +36,14 @@ public:
     bool operator==(const Region& other) const;
 
 private:
+    std::optional<Region> Shortcut(const Region& other, Operation operation) const;
+
     std::vector<RECT> rects_;
 };
 
 bool IsEmptyRect(const RECT& rect);
 RECT IntersectRects(const RECT& a, const RECT& b);
+// Whether the outer rectangle holds every pixel of the inner one.
+bool Covers(const RECT& outer, const RECT& inner);
 
 } // namespace posix::gdi
