@@ -143,16 +143,10 @@ idle() {
 # list's first item plays it.
 start_player_playing() {
     xdotool mousemove --window "$mapped_window" 125 110 click 1
-    local dialog=
-    for _ in $(seq 100); do
-        dialog=$(xdotool search --onlyvisible --name . 2>/dev/null | grep -vx "$((mapped_window))" | head -n 1) &&
-            [[ -n $dialog ]] && break
-        sleep 0.05
-    done
-    [[ -n $dialog ]] || { echo "the file dialog did not appear" >&2; return 1; }
+    await_other_window shown "$mapped_window" || { echo "the file dialog did not appear" >&2; return 1; }
     xdotool type --delay 5 "$work/tone.mp3"
     xdotool key Return
-    sleep 0.5
+    await_other_window gone "$mapped_window" || { echo "the file dialog stayed" >&2; return 1; }
     xdotool mousemove --window "$mapped_window" 150 7 click 1
 }
 

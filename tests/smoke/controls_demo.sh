@@ -11,12 +11,12 @@ demo=$1
 close_window=$2
 screenshot=${3:-$(mktemp --suffix=.png)}
 work=$(mktemp -d)
-xvfb_pid=
 demo_pid=
+source "$(dirname "$0")/measure.sh"
 
 cleanup() {
     if [[ -n $demo_pid ]] && kill -0 "$demo_pid" 2>/dev/null; then kill "$demo_pid"; fi
-    if [[ -n $xvfb_pid ]]; then kill "$xvfb_pid" 2>/dev/null || true; fi
+    stop_xvfb
     rm -rf "$work"
 }
 trap cleanup EXIT
@@ -35,17 +35,7 @@ env -u DISPLAY -u WAYLAND_DISPLAY SDL_AUDIODRIVER=dummy "$demo" >/dev/null 2>"$w
 ((status != 0)) || fail "the demo succeeded without a display"
 grep -q "Cannot open the display" "$work/nodisplay" || fail "no message without a display"
 
-# A free display number: the first without a lock file.
-number=90
-while [[ -e /tmp/.X$number-lock ]]; do number=$((number + 1)); done
-export DISPLAY=:$number
-Xvfb "$DISPLAY" -screen 0 800x600x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb_pid=$!
-for _ in $(seq 100); do
-    xdpyinfo >/dev/null 2>&1 && break
-    xdotool getmouselocation >/dev/null 2>&1 && break
-    sleep 0.05
-done
+start_xvfb || fail "Xvfb did not start"
 
 start=$(date +%s%N)
 SDL_AUDIODRIVER=dummy "$demo" >"$work/out" 2>"$work/err" &
@@ -96,8 +86,7 @@ SDL_AUDIODRIVER=dummy "$demo" >"$work/out" 2>"$work/err" &
 demo_pid=$!
 timeout 10 xdotool search --sync --onlyvisible --name "Controls demo" >/dev/null ||
     fail "the window did not appear again"
-kill "$xvfb_pid"
-xvfb_pid=
+stop_xvfb
 for _ in $(seq 100); do
     kill -0 "$demo_pid" 2>/dev/null || break
     sleep 0.05
