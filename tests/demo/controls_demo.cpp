@@ -129,5 +129,9 @@ int main() {
         TranslateMessage(&message);
         DispatchMessageA(&message);
     }
+    // The session ends (the display went away) with the form still open.
+    if (IsWindow(form)) {
+        DestroyWindow(form);
+    }
     return static_cast<int>(message.wParam);
 }
