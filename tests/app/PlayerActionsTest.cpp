@@ -1,4 +1,4 @@
-#include "app/TClassMainForm_8B54EB0.h"
+#include "tests/app/RunningPlayer.h"
 
 #include <gtest/gtest.h>
 
@@ -11,15 +11,11 @@
 #include <string>
 #include <vector>
 
-#include "app/StartApplication.h"
-#include "core/TInitMan.h"
-#include "core/TZu_Event.h"
 #include "elements/TZuButton.h"
 #include "elements/TZuLabel.h"
 #include "elements/TZuListBox.h"
 #include "elements/TZuMainForm.h"
 #include "platform/testing.h"
-#include "toolkit/MessageLoop.h"
 #include "toolkit/TControl.h"
 #include "toolkit/WindowProc.h"
 
@@ -64,44 +60,20 @@ std::string ReadBytes(const fs::path& path) {
     return std::string(std::istreambuf_iterator<char>(file), {});
 }
 
-// The whole player, built and started as the main routine does, on the test driver, with a
-// directory of generated media of its own.
-class PlayerActionsTest : public ::testing::Test {
+// The running player with a directory of generated media of its own.
+class PlayerActionsTest : public RunningPlayer {
 protected:
     void SetUp() override {
-        testdriver::Reset();
-        MainControl = nullptr;
-        AppTerminated = false;
-        LoopRunning = false;
-        AppControlExists = false;
-        CreatingControl = nullptr;
-        delete InitManager;
-        InitManager = new TInitMan();
         const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
         directory = fs::path(::testing::TempDir()) /
                     (std::string("kestrin-") + test->test_suite_name() + "-" + test->name());
         fs::remove_all(directory);
         fs::create_directories(directory);
-        player = std::make_unique<TClassMainForm_8B54EB0>();
-        StartApplication(*player->MainForm);
+        RunningPlayer::SetUp();
     }
     void TearDown() override {
-        if (MainControl != nullptr) {
-            Close();
-        }
-        player.reset();
-        delete InitManager;
-        InitManager = new TInitMan();
-        DispatchOff();
-        testdriver::Reset();
+        RunningPlayer::TearDown();
         fs::remove_all(directory);
-    }
-
-    // Runs the message loop until the main window has accepted a close request.
-    void Close() {
-        const HWND mainWindow = player->MainForm->Control->Handle;
-        testdriver::AddIdleStep([mainWindow] { PostMessageA(mainWindow, WM_CLOSE, 0, 0); });
-        RunMessageLoop(MainControl);
     }
 
     // Runs the steps one by one in the running message loop, then closes the player. Input
@@ -150,21 +122,9 @@ protected:
         return testdriver::ListItems(player->PlayList->Control->Handle);
     }
 
-    static std::string Text(const TZuLabel* label) {
-        return testdriver::WindowText(label->Control->Handle);
-    }
-    std::string Duration() const {
-        return Text(player->DurationMinutesLabel) + Text(player->DurationColonLabel) +
-               Text(player->DurationSecondsLabel);
-    }
-    std::string Position() const {
-        return Text(player->PositionMinutesLabel) + Text(player->PositionColonLabel) +
-               Text(player->PositionSecondsLabel);
-    }
     std::uint64_t MsToNextTick() const { return 1000 - testdriver::Now() % 1000; }
 
     fs::path directory;
-    std::unique_ptr<TClassMainForm_8B54EB0> player;
 };
 
 TEST_F(PlayerActionsTest, AddingTwoFilesPutsTheLastAddedFirstAndACancelAddsNothing) {

@@ -1,0 +1,63 @@
+#include "tests/app/RunningPlayer.h"
+
+#include "app/StartApplication.h"
+#include "core/TInitMan.h"
+#include "core/TZu_Event.h"
+#include "elements/TZuLabel.h"
+#include "elements/TZuMainForm.h"
+#include "platform/testing.h"
+#include "toolkit/MessageLoop.h"
+#include "toolkit/TControl.h"
+#include "toolkit/WindowProc.h"
+
+namespace {
+
+void ResetProgramState() {
+    MainControl = nullptr;
+    AppTerminated = false;
+    LoopRunning = false;
+    AppControlExists = false;
+    CreatingControl = nullptr;
+    delete InitManager;
+    InitManager = new TInitMan();
+}
+
+} // namespace
+
+void RunningPlayer::SetUp() {
+    testdriver::Reset();
+    ResetProgramState();
+    player = std::make_unique<TClassMainForm_8B54EB0>();
+    StartApplication(*player->MainForm);
+}
+
+void RunningPlayer::TearDown() {
+    if (MainControl != nullptr) {
+        Close();
+    }
+    player.reset();
+    delete InitManager;
+    InitManager = new TInitMan();
+    DispatchOff();
+    testdriver::Reset();
+}
+
+void RunningPlayer::Close() {
+    const HWND mainWindow = player->MainForm->Control->Handle;
+    testdriver::AddIdleStep([mainWindow] { PostMessageA(mainWindow, WM_CLOSE, 0, 0); });
+    RunMessageLoop(MainControl);
+}
+
+std::string RunningPlayer::Text(const TZuLabel* label) {
+    return testdriver::WindowText(label->Control->Handle);
+}
+
+std::string RunningPlayer::Duration() const {
+    return Text(player->DurationMinutesLabel) + Text(player->DurationColonLabel) +
+           Text(player->DurationSecondsLabel);
+}
+
+std::string RunningPlayer::Position() const {
+    return Text(player->PositionMinutesLabel) + Text(player->PositionColonLabel) +
+           Text(player->PositionSecondsLabel);
+}
