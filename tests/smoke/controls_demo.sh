@@ -69,15 +69,9 @@ import -window "$window" "$screenshot" || fail "no screenshot"
 echo "screenshot: $screenshot"
 
 "$close_window" "$window" || fail "the close request was not sent"
-for _ in $(seq 100); do
-    kill -0 "$demo_pid" 2>/dev/null || break
-    sleep 0.05
-done
-kill -0 "$demo_pid" 2>/dev/null && fail "the demo did not end after the close request"
-status=0
-wait "$demo_pid" || status=$?
+await_exit "$demo_pid" || fail "the demo did not end after the close request"
 demo_pid=
-((status == 0)) || fail "the demo ended with $status"
+((exit_status == 0)) || fail "the demo ended with $exit_status"
 cat "$work/out"
 
 # When the X server goes away under it, the demo ends its session and leaves with 0 instead of
@@ -87,13 +81,7 @@ demo_pid=$!
 timeout 10 xdotool search --sync --onlyvisible --name "Controls demo" >/dev/null ||
     fail "the window did not appear again"
 stop_xvfb
-for _ in $(seq 100); do
-    kill -0 "$demo_pid" 2>/dev/null || break
-    sleep 0.05
-done
-kill -0 "$demo_pid" 2>/dev/null && fail "the demo kept running after the display went away"
-status=0
-wait "$demo_pid" || status=$?
+await_exit "$demo_pid" || fail "the demo kept running after the display went away"
 demo_pid=
-((status == 0)) || fail "the demo ended with $status after losing the display"
+((exit_status == 0)) || fail "the demo ended with $exit_status after losing the display"
 echo "controls demo: passed"

@@ -29,16 +29,10 @@ fail() {
 
 # Waits up to 5 s for the runner to end, and fails unless the player's exit code was 0.
 expect_exit_zero() {
-    for _ in $(seq 100); do
-        kill -0 "$runner_pid" 2>/dev/null || break
-        sleep 0.05
-    done
-    kill -0 "$runner_pid" 2>/dev/null && fail "$1 did not end the player"
-    local status=0
-    wait "$runner_pid" || status=$?
+    await_exit "$runner_pid" || fail "$1 did not end the player"
     runner_pid=
     mapped_pid=
-    ((status == 0)) || fail "the player ended with $status after $1"
+    ((exit_status == 0)) || fail "the player ended with $exit_status after $1"
 }
 
 export SDL_AUDIODRIVER=dummy

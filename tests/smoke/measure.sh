@@ -75,3 +75,15 @@ await_other_window() {
     done
     return 1
 }
+
+# Waits up to 5 s for PID, a child of this shell, to end and sets exit_status to its status;
+# fails when it is still running.
+await_exit() {
+    for _ in $(seq 100); do
+        kill -0 "$1" 2>/dev/null || break
+        sleep 0.05
+    done
+    kill -0 "$1" 2>/dev/null && return 1
+    exit_status=0
+    wait "$1" || exit_status=$?
+}
