@@ -62,6 +62,21 @@ const Glyph& FontFace::GlyphFor(char32_t character, bool embolden, bool oblique)
     return glyphs_.emplace(key, Render(character, embolden, oblique)).first->second;
 }
 
+int PairSpacing(const Glyph& before, const Glyph& after) {
+    // A space has no ink whose gap could be kept, and narrowing it would run words together.
+    if (before.Width == 0 || after.Width == 0) {
+        return 0;
+    }
+    // Hinting that moved the right bearing of the first glyph further out than the left
+    // bearing of the second by more than half a pixel widened the gap by a pixel, and the
+    // other way round narrowed it.
+    const int widened = before.RightShift - after.LeftShift;
+    if (widened > 32) {
+        return -1;
+    }
+    return widened < -31 ? 1 : 0;
+}
+
 Glyph FontFace::Render(char32_t character, bool embolden, bool oblique) {
     ++renderCount;
     Glyph glyph;

@@ -22,6 +22,10 @@ struct Glyph {
     std::vector<std::uint8_t> Coverage; // Width * Rows, 0 clear to 255 fully covered
 };
 
+// The pixel a pair of neighbouring glyphs moves closer (-1) or apart (+1) so that the gap
+// between them stays near the one of the unhinted outlines; 0 when either is blank.
+int PairSpacing(const Glyph& before, const Glyph& after);
+
 class FontFace {
 public:
     FontFace(std::shared_ptr<FontLibrary> library, FT_Face face);

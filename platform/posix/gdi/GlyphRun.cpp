@@ -29,16 +29,18 @@ std::int64_t RunPen::Place(char32_t character, const int* givenAdvance) {
     std::int64_t advance = 0;
     if (givenAdvance != nullptr) {
         advance = *givenAdvance;
-        previousGlyph_ = 0;
+        previousGlyph_ = nullptr;
     } else if (character == U'\t' && tabWidth_ > 0) {
         advance = (pen_ / tabWidth_ + 1) * tabWidth_ - pen_;
-        previousGlyph_ = 0;
+        previousGlyph_ = nullptr;
     } else if (IsControl(character)) {
-        previousGlyph_ = 0;
-    } else {
-        pen_ += font_.PairSpacing(previousGlyph_, character);
-        advance = font_.Advance(character);
-        previousGlyph_ = character;
+        previousGlyph_ = nullptr;
+    } else if (const Glyph* glyph = font_.GlyphFor(character)) {
+        if (previousGlyph_ != nullptr) {
+            pen_ += PairSpacing(*previousGlyph_, *glyph);
+        }
+        advance = glyph->Advance;
+        previousGlyph_ = glyph;
     }
     const std::int64_t start = pen_;
     pen_ = std::clamp(pen_ + advance, -runLimit, runLimit);

@@ -31,8 +31,9 @@ private:
     RealizedFont& font_;
     int tabWidth_;
     std::int64_t pen_ = 0;
-    char32_t previousGlyph_ = 0; // the glyph just before; 0 at the start and after a tab,
-                                 // a control character or a given advance
+    // The glyph just before; none at the start and after a tab, a control character or a
+    // given advance. Glyphs stay where their face keeps them while the font lives.
+    const Glyph* previousGlyph_ = nullptr;
 };
 
 // Lays a run out with the font's advances, or with the given ones (one per character).

@@ -93,24 +93,4 @@ int RealizedFont::Advance(char32_t character) {
     return glyph != nullptr ? glyph->Advance : 0;
 }
 
-int RealizedFont::PairSpacing(char32_t previous, char32_t next) {
-    if (previous == 0) {
-        return 0;
-    }
-    const Glyph* before = GlyphFor(previous);
-    const Glyph* after = GlyphFor(next);
-    // A space has no ink whose gap could be kept, and narrowing it would run words together.
-    if (before == nullptr || after == nullptr || before->Width == 0 || after->Width == 0) {
-        return 0;
-    }
-    // Hinting that moved the right bearing of the first glyph further out than the left
-    // bearing of the second by more than half a pixel widened the gap by a pixel, and the
-    // other way round narrowed it.
-    const int widened = before->RightShift - after->LeftShift;
-    if (widened > 32) {
-        return -1;
-    }
-    return widened < -31 ? 1 : 0;
-}
-
 } // namespace posix::gdi

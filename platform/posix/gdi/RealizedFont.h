@@ -42,10 +42,6 @@ public:
     // The glyph of a character; null when no face could be loaded.
     const Glyph* GlyphFor(char32_t character);
     int Advance(char32_t character);
-    // The pixel a pair of neighbouring glyphs moves closer (-1) or apart (+1) so that the gap
-    // between them stays near the one of the unhinted outlines; 0 when no glyph precedes
-    // or either is blank.
-    int PairSpacing(char32_t previous, char32_t next);
 
 private:
     void SizeFromDesign(const FaceDesign& design);
