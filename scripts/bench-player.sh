@@ -47,10 +47,8 @@ work=$(mktemp -d)
 dbus_pid=
 runner_pid=
 cleanup() {
-    if [[ -n $runner_pid ]]; then kill "$runner_pid" 2>/dev/null || true; fi
-    if [[ -n ${mapped_pid:-} ]]; then kill "$mapped_pid" 2>/dev/null || true; fi
     if [[ -n $dbus_pid ]]; then kill "$dbus_pid" 2>/dev/null || true; fi
-    stop_xvfb
+    stop_programs
     rm -rf "$work"
 }
 trap cleanup EXIT

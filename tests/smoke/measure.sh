@@ -25,6 +25,14 @@ start_xvfb() {
     return 1
 }
 
+# Ends what a script started: the wait_mapped runner (runner_pid), the program it started
+# (mapped_pid) and Xvfb.
+stop_programs() {
+    if [[ -n ${runner_pid:-} ]]; then kill "$runner_pid" 2>/dev/null || true; fi
+    if [[ -n ${mapped_pid:-} ]]; then kill "$mapped_pid" 2>/dev/null || true; fi
+    stop_xvfb
+}
+
 stop_xvfb() {
     if [[ -n $xvfb_pid ]]; then kill "$xvfb_pid" 2>/dev/null || true; fi
     xvfb_pid=

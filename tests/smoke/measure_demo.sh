@@ -14,9 +14,7 @@ source "$(dirname "$0")/measure.sh"
 work=$(mktemp -d)
 runner_pid=
 cleanup() {
-    if [[ -n $runner_pid ]]; then kill "$runner_pid" 2>/dev/null || true; fi
-    if [[ -n ${mapped_pid:-} ]]; then kill "$mapped_pid" 2>/dev/null || true; fi
-    stop_xvfb
+    stop_programs
     rm -rf "$work"
 }
 trap cleanup EXIT
