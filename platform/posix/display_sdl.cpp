@@ -447,6 +447,9 @@ private:
 std::unique_ptr<Display> MakeSdlDisplay(std::string* error) {
     SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     SDL_SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");
+    // A click that activates a window also acts on it, as on Win32; SDL would drop a click
+    // that comes within 10 ms of the window gaining the focus.
+    SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
         *error = SDL_GetError();
         return nullptr;

@@ -2,7 +2,7 @@
 # Runs the player on a virtual X server with the native display and the dummy audio driver:
 # its window appears with the player's caption, a click on "^" opens the file dialog as a
 # second window, Escape closes it, and the window manager's close request ends the player
-# with 0. Then "/ih" shows the info box, which Return dismisses, and the player ends with 0.
+# with 0; a click the moment the window appears acts too. Then "/ih" shows the info box, which Return dismisses, and the player ends with 0.
 # Usage: kestrin_smoke.sh KESTRIN WAIT_MAPPED CLOSE_WINDOW
 set -euo pipefail
 
@@ -14,9 +14,7 @@ source "$(dirname "$0")/measure.sh"
 work=$(mktemp -d)
 runner_pid=
 cleanup() {
-    if [[ -n $runner_pid ]]; then kill "$runner_pid" 2>/dev/null || true; fi
-    if [[ -n ${mapped_pid:-} ]]; then kill "$mapped_pid" 2>/dev/null || true; fi
-    stop_xvfb
+    stop_programs
     rm -rf "$work"
 }
 trap cleanup EXIT
@@ -57,6 +55,18 @@ kill -0 "$mapped_pid" 2>/dev/null || fail "the player ended with the dialog"
 
 "$close_window" "$mapped_window" || fail "the close request was not sent"
 expect_exit_zero "the close request"
+
+# A click at once on a window that has just appeared, and so has just gained the focus,
+# acts like any other.
+"$wait_mapped" "$player" >"$work/mapped" 2>"$work/stderr" &
+runner_pid=$!
+read_mapped "$work/mapped" || fail "the player's window was not mapped again"
+xdotool mousemove --window "$mapped_window" 125 110 click 1
+await_other_window shown "$mapped_window" || fail "the first click, at once, was lost"
+xdotool key Escape
+await_other_window gone "$mapped_window" || fail "Escape did not close the file dialog"
+"$close_window" "$mapped_window" || fail "the close request was not sent"
+expect_exit_zero "the close request after the first click"
 
 "$wait_mapped" "$player" /ih >"$work/mapped" 2>"$work/stderr" &
 runner_pid=$!
