@@ -11,3 +11,7 @@ set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 # Link the C++, GCC and threading runtimes into the executables, so a program needs nothing
 # on Windows beyond the system DLLs.
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
+# Double arithmetic in SSE2, as on x86-64: the x87 unit's 80-bit intermediates would round
+# differently, and a number read on one system must be the same number on the other. The
+# conversions' extended steps are written as long double, which stays the x87 80-bit type.
+set(CMAKE_CXX_FLAGS_INIT "-msse2 -mfpmath=sse")
