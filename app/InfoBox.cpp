@@ -1,6 +1,6 @@
 #include "app/InfoBox.h"
 
-#include "platform/win32.h"
+#include "toolkit/OwnText.h"
 
 namespace {
 
@@ -11,5 +11,5 @@ constexpr char InfoCaption[] = "Zubrel Info";
 } // namespace
 
 void ShowInfoBox() {
-    MessageBoxA(nullptr, InfoText, InfoCaption, 0);
+    ShowOwnMessageBox(nullptr, InfoText, InfoCaption, 0);
 }

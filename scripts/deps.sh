@@ -22,6 +22,8 @@ packages=(
     imagemagick
     # the decode-only figure that scripts/bench-audio.sh compares the audio engine with
     mpg123
+    # the Windows build's tests and player, run under 32-bit Wine
+    wine wine32:i386
 )
 
 is_installed() {
@@ -47,5 +49,9 @@ if ((EUID != 0)); then
     as_root=(sudo)
 fi
 echo "Installing: ${missing[*]}"
+# 32-bit Wine comes from the i386 half of the archive.
+if ! dpkg --print-foreign-architectures | grep -qx i386; then
+    "${as_root[@]}" dpkg --add-architecture i386
+fi
 "${as_root[@]}" apt-get update -q
 "${as_root[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -q "${missing[@]}"

@@ -63,6 +63,48 @@ test_preset() {
     fi
 }
 
+# Adds the counts of one GoogleTest program's log to the totals; a program that ended without
+# its summary counts as one failure.
+count_gtest_results() {
+    local program=$1 log=$2 passes failures
+    passes=$(sed -nE 's/^\[  PASSED  \] ([0-9]+) tests?\..*/\1/p' "$log" | tail -n 1)
+    failures=$(sed -nE 's/^\[  FAILED  \] ([0-9]+) tests?, listed below:.*/\1/p' "$log" | tail -n 1)
+    if [[ -z $passes && -z $failures ]]; then
+        failures=1
+    fi
+    summaries+=("wine: $program: ${passes:-0} passed, ${failures:-0} failed")
+    passed=$((passed + ${passes:-0}))
+    failed=$((failed + ${failures:-0}))
+}
+
+# Runs every test program of the Windows build under Wine, in a fresh prefix on a virtual X
+# server with an English locale; stops after them when one failed.
+wine_tests() {
+    local program log status=0
+    (
+        source tests/smoke/measure.sh
+        source scripts/wine.sh
+        trap 'stop_wine; stop_xvfb' EXIT
+        export LC_ALL=C
+        start_xvfb
+        new_wine_prefix
+        for program in $(find build/mingw32/tests -name '*_tests.exe' | sort); do
+            echo "== $program"
+            wine "$program" --gtest_color=no >"${program%.exe}.log" 2>&1 || true
+            grep -E '^\[  (PASSED|FAILED) +\]' "${program%.exe}.log" || tail -n 20 "${program%.exe}.log"
+        done
+    )
+    for program in $(find build/mingw32/tests -name '*_tests.exe' | sort); do
+        log=${program%.exe}.log
+        count_gtest_results "$(basename "$program")" "$log"
+        grep -q '^\[  PASSED  \]' "$log" && ! grep -q '^\[  FAILED  \]' "$log" || status=1
+    done
+    if ((status != 0)); then
+        print_totals
+        exit 1
+    fi
+}
+
 # Runs a smoke script; a failure ends the run.
 smoke() {
     local name=$1
@@ -104,6 +146,11 @@ smoke_preset asan
 section "Cross build: mingw32"
 build_preset mingw32
 find build/mingw32 -name '*.exe' -not -path '*/CMakeFiles/*' -printf 'linked %p\n'
+
+section "Test: mingw32 under Wine"
+wine_tests
+smoke "player under Wine" tests/smoke/kestrin_wine_smoke.sh build/mingw32/app/kestrin.exe \
+    build/default/tests/smoke/wait_mapped build/default/tests/demo/close_window
 
 # The optimised build sees warnings the others miss; building the benchmarks keeps them honest.
 section "Build: bench"

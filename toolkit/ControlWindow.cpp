@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "toolkit/OwnText.h"
 #include "toolkit/TList.h"
 #include "toolkit/WindowProc.h"
 
@@ -107,6 +108,7 @@ bool TControl::MakeOwnWindow() {
         return false;
     }
     Handle = window;
+    StoreOwnCaption(Handle, Caption);
     SendMessageA(Handle, WM_UPDATEUISTATE, ClearHideFocus, 0);
     if (GetPropA(Handle, SelfProperty) == nullptr) {
         CreatingControl = nullptr;

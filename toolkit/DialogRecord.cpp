@@ -4,6 +4,7 @@
 #include <array>
 #include <cstring>
 
+#include "toolkit/OwnText.h"
 #include "toolkit/TOpenSaveDialog.h"
 
 namespace {
@@ -71,8 +72,7 @@ DialogRecord::DialogRecord(TOpenSaveDialog& dialog)
 }
 
 bool DialogRecord::Run() {
-    const BOOL chosen = open ? GetOpenFileNameA(&record) : GetSaveFileNameA(&record);
-    return chosen != FALSE;
+    return RunOwnFileDialog(record, open) != FALSE;
 }
 
 void DialogRecord::TakeResult(bool chosen, TOpenSaveDialog& dialog) const {

@@ -4,6 +4,7 @@
 #include "toolkit/ControlKinds.h"
 #include "toolkit/ControlTools.h"
 #include "toolkit/Navigation.h"
+#include "toolkit/OwnText.h"
 #include "toolkit/TCanvas.h"
 #include "toolkit/TGraphicTool.h"
 #include "toolkit/TList.h"
@@ -348,7 +349,7 @@ void TControl::AssignText(std::string_view text) {
     if (Handle == nullptr) {
         return;
     }
-    SetWindowTextA(Handle, Caption.c_str());
+    SetOwnWindowText(Handle, Caption);
     Invalidate();
     if (AutoSizeProc != nullptr) {
         AutoSizeProc(this);
@@ -359,14 +360,7 @@ std::string TControl::WindowText() const {
     if (Handle == nullptr) {
         return Caption;
     }
-    const int length = GetWindowTextLengthA(Handle);
-    if (length <= 0) {
-        return {};
-    }
-    std::string text(static_cast<std::size_t>(length) + 1, '\0');
-    const int copied = GetWindowTextA(Handle, text.data(), length + 1);
-    text.resize(static_cast<std::size_t>(copied > 0 ? copied : 0));
-    return text;
+    return OwnWindowText(Handle);
 }
 
 void TControl::SetStyle(DWORD style) {
