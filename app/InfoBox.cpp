@@ -10,6 +10,6 @@ constexpr char InfoCaption[] = "Zubrel Info";
 
 } // namespace
 
-void ShowInfoBox() {
-    MessageBoxA(nullptr, InfoText, InfoCaption, 0);
+bool ShowInfoBox() {
+    return MessageBoxA(nullptr, InfoText, InfoCaption, 0) != 0;
 }
