@@ -10,6 +10,6 @@ constexpr char InfoCaption[] = "Zubrel Info";
 
 } // namespace
 
-void ShowInfoBox() {
-    ShowOwnMessageBox(nullptr, InfoText, InfoCaption, 0);
+bool ShowInfoBox() {
+    return ShowOwnMessageBox(nullptr, InfoText, InfoCaption, 0) != 0;
 }

@@ -7,4 +7,5 @@
 inline constexpr std::string_view InfoSwitch = "/ih";
 
 // Shows the info box, with no owner window and a single OK button, until it is dismissed.
-void ShowInfoBox();
+// False when it could not be shown.
+bool ShowInfoBox();

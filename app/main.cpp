@@ -1,18 +1,14 @@
 // The player's main routine: the info box when asked for, otherwise the player until its
-// window closes.
+// window closes. Either ends with a failure code when its window cannot be made (no display
+// to show it on).
 
 #include "app/CommandArgument.h"
 #include "app/InfoBox.h"
-#include "app/NativeDisplay.h"
 #include "app/PlayerRun.h"
 
 int main() {
-    if (!SwitchToNativeDisplay()) {
-        return 1;
-    }
     if (CommandArgument(1) == InfoSwitch) {
-        ShowInfoBox();
-        return 0;
+        return ShowInfoBox() ? 0 : 1;
     }
     return RunPlayer();
 }

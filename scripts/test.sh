@@ -120,11 +120,14 @@ smoke() {
     fi
 }
 
-# The controls demo and the player of a preset's build, each on a virtual X server.
+# The controls demo, a plain Win32 program and the player of a preset's build, each on a
+# virtual X server.
 smoke_preset() {
     local build=build/$1
     smoke "controls demo ($1)" tests/smoke/controls_demo.sh "$build/tests/demo/controls_demo" \
         "$build/tests/demo/close_window" "$build/controls-demo.png"
+    smoke "plain win32 ($1)" tests/smoke/plain_win32.sh "$build/tests/demo/plain_win32" \
+        "$build/tests/demo/close_window" "$build/plain-win32.png"
     smoke "player ($1)" tests/smoke/kestrin_smoke.sh "$build/app/kestrin" \
         "$build/tests/smoke/wait_mapped" "$build/tests/demo/close_window"
 }

@@ -41,8 +41,11 @@ public:
     virtual void TopLevelChanged(const TopLevelState& state) = 0;
     virtual void TopLevelDestroyed(HWND window) = 0;
     // Drawing may have changed 'area' (surface coordinates) of the window's surface
-    // (SurfaceOf in window_surface.h): it should be presented again.
+    // (SurfaceOf in window_surface.h): it should be presented again. Only noted here; the
+    // changes reach the screen at the next Present.
     virtual void SurfaceChanged(HWND, const RECT&) {}
+    // Shows what changed since the last presentation. Cheap when nothing did.
+    virtual void Present() {}
 
     // Blocks until wakeFd is readable, native events wait, or timeoutMs passed (-1: no
     // limit).
@@ -52,18 +55,29 @@ public:
     virtual void DispatchNativeEvents() = 0;
 };
 
-// The backend in use; the headless one until another is chosen.
+// The backend in use. None is chosen at the start: the first need (the first window made, the
+// first wait for messages, the screen's size) chooses the native display when one can be
+// opened; otherwise a stand-in that shows nothing, on which no window can be made
+// (DisplayMissing). The test driver chooses the headless display instead.
 Display& CurrentDisplay();
+// The backend in use, or null while none is chosen (nothing can have been shown then).
+Display* ChosenDisplay();
+// Chooses the backend; null forgets the choice, so that the next need chooses again.
 void UseDisplay(std::unique_ptr<Display> display);
+// True when the backend in use (chosen now if none is) is the stand-in for a display that
+// could not be opened; the reason is then in *reason.
+bool DisplayMissing(std::string* reason = nullptr);
+
+// Shows what was painted, when no window is left to paint: the end of a batch of painting, so
+// that a window whose children paint one after another is presented once.
+void PresentWhenPainted();
+// Shows what was painted now.
+void PresentPainting();
 
 std::unique_ptr<Display> MakeHeadlessDisplay();
 
 // The native display through SDL; nothing, with the reason in error, when no display can be
 // opened.
 std::unique_ptr<Display> MakeSdlDisplay(std::string* error);
-
-// Switches to the native display for a program's start-up. When no display can be opened it
-// says so on standard error and answers false; the program then ends with a failure code.
-bool UseNativeDisplay();
 
 } // namespace posix

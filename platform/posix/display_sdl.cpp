@@ -21,7 +21,7 @@
 #include <poll.h>
 
 #include <algorithm>
-#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <map>
 #include <vector>
@@ -160,7 +160,7 @@ public:
             poll(&wake, 1, timeoutMs);
             return;
         }
-        PresentChanges();
+        Present();
         SDL_PumpEvents();
         if (SDL_HasEvents(SDL_FIRSTEVENT, SDL_LASTEVENT) == SDL_TRUE) {
             return;
@@ -179,43 +179,31 @@ public:
 
     void SurfaceChanged(HWND window, const RECT& area) override {
         const auto found = natives_.find(window);
-        if (found != natives_.end()) {
-            found->second.Changed.push_back(
-                SDL_Rect{area.left, area.top, area.right - area.left, area.bottom - area.top});
+        if (found == natives_.end()) {
+            return;
+        }
+        std::vector<SDL_Rect>& changed = found->second.Changed;
+        changed.push_back(
+            SDL_Rect{area.left, area.top, area.right - area.left, area.bottom - area.top});
+        // A program that draws often between presentations gathers one area that holds all.
+        if (changed.size() > kMostChangedAreas) {
+            SDL_Rect all = changed.front();
+            for (const SDL_Rect& each : changed) {
+                SDL_UnionRect(&all, &each, &all);
+            }
+            changed.assign(1, all);
         }
     }
 
-    void DispatchNativeEvents() override {
+    // Shows what was painted since the last presentation, only where the pixels changed (a
+    // label repainted with the same text changes nothing), or all of it after an exposure.
+    // The layer calls it at the end of painting (EndPaint with nothing left to paint,
+    // UpdateWindow), when PeekMessageA finds nothing and before waiting; in between the changed
+    // areas only gather, so a batch of painting costs one round of presenting.
+    void Present() override {
         if (displayLost_) {
             return;
         }
-        SDL_Event event;
-        while (SDL_PollEvent(&event) == 1) {
-            Dispatch(event);
-        }
-    }
-
-private:
-    struct Native {
-        SDL_Window* Window = nullptr;
-        TopLevelState State;
-        std::vector<SDL_Rect> Changed; // painted since the last presentation
-        bool Exposed = false;          // the native window needs all of Changed shown again
-        HICON Icon = nullptr;          // the icon the native window shows
-    };
-
-    // The X server went away (it quit, or the session closed): the connection would report a
-    // hang-up on every wait from now on, and any further call on it ends the process. Stop
-    // using it and end the session as a log-off does, so the program closes its windows and
-    // leaves through its own loop.
-    void LoseDisplay() {
-        displayLost_ = true;
-        RequestLogoff();
-    }
-
-    // Shows what was painted since the last wait, only where the pixels changed (a label
-    // repainted with the same text changes nothing), or all of it after an exposure.
-    void PresentChanges() {
         for (auto& [window, native] : natives_) {
             if (native.Changed.empty()) {
                 continue;
@@ -236,6 +224,36 @@ private:
             native.Changed.clear();
             native.Exposed = false;
         }
+    }
+
+    void DispatchNativeEvents() override {
+        if (displayLost_) {
+            return;
+        }
+        SDL_Event event;
+        while (SDL_PollEvent(&event) == 1) {
+            Dispatch(event);
+        }
+    }
+
+private:
+    static constexpr std::size_t kMostChangedAreas = 64;
+
+    struct Native {
+        SDL_Window* Window = nullptr;
+        TopLevelState State;
+        std::vector<SDL_Rect> Changed; // painted since the last presentation
+        bool Exposed = false;          // the native window needs all of Changed shown again
+        HICON Icon = nullptr;          // the icon the native window shows
+    };
+
+    // The X server went away (it quit, or the session closed): the connection would report a
+    // hang-up on every wait from now on, and any further call on it ends the process. Stop
+    // using it and end the session as a log-off does, so the program closes its windows and
+    // leaves through its own loop.
+    void LoseDisplay() {
+        displayLost_ = true;
+        RequestLogoff();
     }
 
     static void ChangedAll(Native& native) {
@@ -450,8 +468,14 @@ std::unique_ptr<Display> MakeSdlDisplay(std::string* error) {
     // A click that activates a window also acts on it, as on Win32; SDL would drop a click
     // that comes within 10 ms of the window gaining the focus.
     SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
+    // Only an X server will do, so SDL tries no other (an SDL_VIDEODRIVER set by the user
+    // still wins): probing for Wayland would only add a complaint of its own.
+    SDL_SetHint(SDL_HINT_VIDEODRIVER, "x11");
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
         *error = SDL_GetError();
+        const char* name = std::getenv("DISPLAY");
+        *error += name == nullptr || *name == '\0' ? std::string(" (DISPLAY is not set)")
+                                                   : " (DISPLAY=" + std::string(name) + ")";
         return nullptr;
     }
     const char* driver = SDL_GetCurrentVideoDriver();
@@ -466,17 +490,6 @@ std::unique_ptr<Display> MakeSdlDisplay(std::string* error) {
         return nullptr;
     }
     return std::make_unique<SdlDisplay>(mode.w, mode.h);
-}
-
-bool UseNativeDisplay() {
-    std::string error;
-    std::unique_ptr<Display> display = MakeSdlDisplay(&error);
-    if (!display) {
-        std::fprintf(stderr, "Cannot open the display: %s\n", error.c_str());
-        return false;
-    }
-    UseDisplay(std::move(display));
-    return true;
 }
 
 } // namespace posix

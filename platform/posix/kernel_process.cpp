@@ -2,6 +2,8 @@
 #include "platform/posix/command_line.h"
 #include "platform/posix/kernel_error.h"
 
+#include <sched.h>
+#include <time.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -97,4 +99,20 @@ DWORD WINAPI GetModuleFileNameA(HMODULE module, LPSTR fileName, DWORD size) {
 
 DWORD WINAPI GetTickCount() {
     return static_cast<DWORD>(posix::NowMs());
+}
+
+void WINAPI Sleep(DWORD ms) {
+    if (posix::ClockIsVirtual()) {
+        posix::AdvanceVirtualClock(ms);
+        return;
+    }
+    // Sleep(0) gives up the rest of the time slice.
+    if (ms == 0) {
+        sched_yield();
+        return;
+    }
+    timespec left{static_cast<time_t>(ms / 1000), static_cast<long>(ms % 1000) * 1000000L};
+    // A signal cuts the sleep short; the rest is slept.
+    while (nanosleep(&left, &left) != 0 && errno == EINTR) {
+    }
 }

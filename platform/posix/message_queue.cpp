@@ -26,6 +26,7 @@ bool quitPosted = false;
 int quitCode = 0;
 DWORD lastMessageTime = 0;
 POINT lastMessagePoint{};
+int dispatchDepth = 0; // DispatchMessageA calls under way
 
 const HWND ThreadMessagesOnly = reinterpret_cast<HWND>(static_cast<LONG_PTR>(-1));
 
@@ -217,9 +218,16 @@ BOOL WINAPI PeekMessageA(LPMSG msg, HWND window, UINT filterMin, UINT filterMax,
         posix::CheckedWindow(window) == nullptr) {
         return FALSE;
     }
+    // Input the user gave the native windows comes in here as well as in a wait, so that a
+    // program that only peeks still hears of clicks, keys and close requests.
+    if (posix::Display* display = posix::ChosenDisplay(); display != nullptr) {
+        display->DispatchNativeEvents();
+    }
     const posix::MessageFilter filter{window, filterMin, filterMax};
     MSG found{};
     if (!Retrieve(filter, (remove & PM_REMOVE) != 0, &found)) {
+        // Nothing to do: a program that polls rather than waits shows what it painted now.
+        posix::PresentPainting();
         return FALSE;
     }
     *msg = found;
@@ -341,7 +349,10 @@ LRESULT WINAPI DispatchMessageA(const MSG* msg) {
         // message someone posted.
         const auto proc = reinterpret_cast<TIMERPROC>(msg->lParam);
         if (posix::IsTimerProc(msg->hwnd, msg->wParam, proc)) {
+            ++dispatchDepth;
             proc(msg->hwnd, WM_TIMER, msg->wParam, static_cast<DWORD>(posix::NowMs()));
+            --dispatchDepth;
+            posix::PresentWhenPainted();
         }
         return 0;
     }
@@ -352,7 +363,9 @@ LRESULT WINAPI DispatchMessageA(const MSG* msg) {
     const bool painting = msg->message == WM_PAINT && GetUpdateRect(msg->hwnd, &before, FALSE);
     const HWND window = msg->hwnd;
     posix::NoteDispatch(msg);
+    ++dispatchDepth;
     const LRESULT result = posix::SendToWindow(msg->hwnd, msg->message, msg->wParam, msg->lParam);
+    --dispatchDepth;
     posix::NoteDispatch(nullptr);
     RECT after{};
     if (painting && posix::FindWindowRecord(window) != nullptr &&
@@ -361,5 +374,15 @@ LRESULT WINAPI DispatchMessageA(const MSG* msg) {
         // A procedure that did not validate would get WM_PAINT forever.
         posix::TakeUpdate(window, nullptr, nullptr);
     }
+    // What the message drew shows once the painting it started is done.
+    posix::PresentWhenPainted();
     return result;
 }
+
+namespace posix {
+
+bool DispatchingMessage() {
+    return dispatchDepth > 0;
+}
+
+} // namespace posix

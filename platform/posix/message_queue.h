@@ -25,6 +25,10 @@ bool SomethingToRetrieve();
 // due timer. Answers false when nothing can ever arrive.
 bool WaitForMessages(bool scripted);
 
+// DispatchMessageA is delivering a message (drawing done meanwhile is presented when the
+// message has been handled).
+bool DispatchingMessage();
+
 void ResetMessageQueue();
 
 } // namespace posix

@@ -3,6 +3,7 @@
 
 #include "platform/posix/paint.h"
 
+#include "platform/posix/display.h"
 #include "platform/posix/gdi/gdi.h"
 #include "platform/posix/message_queue.h"
 #include "platform/posix/window_manager.h"
@@ -107,6 +108,8 @@ void PaintNow(HWND handle) {
             posix::TakeUpdate(window, nullptr, nullptr);
         }
     }
+    // The caller wants the window up to date on the screen now.
+    posix::PresentPainting();
 }
 
 } // namespace
@@ -251,5 +254,6 @@ BOOL WINAPI EndPaint(HWND handle, const PAINTSTRUCT* paint) {
         return FALSE;
     }
     posix::CloseWindowDC(handle, paint->hdc);
+    posix::PresentWhenPainted();
     return TRUE;
 }

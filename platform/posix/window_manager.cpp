@@ -17,7 +17,9 @@
 #include "platform/posix/window_surface.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <limits>
+#include <string>
 #include <unordered_map>
 
 namespace {
@@ -289,6 +291,16 @@ void NotifyParents(HWND handle, UINT event) {
 
 void FreeWindow(HWND handle);
 
+// Says once on standard error why no window can be made, as X programs do when they find no
+// display; the program learns it from CreateWindowExA's failure.
+void TellDisplayMissing(const std::string& reason) {
+    static bool told = false;
+    if (!told) {
+        told = true;
+        std::fprintf(stderr, "Cannot open the display: %s\n", reason.c_str());
+    }
+}
+
 } // namespace
 
 HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD style, int x,
@@ -308,6 +320,11 @@ HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, 
     }
     if (child && parent == nullptr) {
         SetLastError(ERROR_TLW_WITH_WSCHILD);
+        return nullptr;
+    }
+    if (std::string reason; posix::DisplayMissing(&reason)) {
+        TellDisplayMissing(reason);
+        SetLastError(ERROR_REQUIRES_INTERACTIVE_WINDOWSTATION);
         return nullptr;
     }
     posix::InstallEndSessionHandlers();

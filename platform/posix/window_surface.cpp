@@ -5,6 +5,7 @@
 #include "platform/posix/display.h"
 #include "platform/posix/driver_hooks.h"
 #include "platform/posix/gdi/gdi.h"
+#include "platform/posix/message_queue.h"
 #include "platform/posix/window_manager.h"
 
 #include <algorithm>
@@ -223,5 +224,13 @@ HDC WINAPI GetWindowDC(HWND window) {
 }
 
 int WINAPI ReleaseDC(HWND window, HDC dc) {
-    return posix::CloseWindowDC(window, dc) ? 1 : 0;
+    if (!posix::CloseWindowDC(window, dc)) {
+        return 0;
+    }
+    // Drawing outside any message (the program's own code) shows at once; drawing while a
+    // message is handled shows when it has been.
+    if (!posix::DispatchingMessage()) {
+        posix::PresentWhenPainted();
+    }
+    return 1;
 }

@@ -13,7 +13,7 @@ TEST(InfoBoxTest, ShowsTheTextAndCaptionWithOneOkButtonAndNoOwner) {
     testdriver::Record(testdriver::ApiFamily::Dialogs);
     testdriver::QueueMessageBoxAnswer(IDOK);
 
-    ShowInfoBox();
+    EXPECT_TRUE(ShowInfoBox());
 
     const std::vector<testdriver::ApiCall> calls = testdriver::RecordedCalls();
     ASSERT_EQ(calls.size(), 1u);

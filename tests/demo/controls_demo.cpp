@@ -1,11 +1,11 @@
-// A small form with a button, a label and a list box on the native display. It prints every
-// WM_COMMAND notification it gets, one a line, so a script can drive it and check what
-// arrived.
+// A small form with a button, a label and a list box, a plain Win32 program: its windows
+// appear on the display as on Windows. It prints every WM_COMMAND notification it gets, one a
+// line, so a script can drive it and check what arrived.
 
-#include "platform/posix/display.h"
 #include "platform/win32.h"
 
 #include <cstdio>
+#include <initializer_list>
 
 namespace {
 
@@ -111,12 +111,10 @@ HWND CreateForm() {
 } // namespace
 
 int main() {
-    if (!posix::UseNativeDisplay()) {
-        return 1;
-    }
     HWND form = CreateForm();
     if (form == nullptr) {
-        std::fprintf(stderr, "Cannot create the form\n");
+        std::fprintf(stderr, "Cannot create the form (error %lu)\n",
+                     static_cast<unsigned long>(GetLastError()));
         return 1;
     }
     // The program's icon reaches the native window through WM_SETICON.

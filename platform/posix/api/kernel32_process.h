@@ -49,3 +49,6 @@ DWORD WINAPI SizeofResource(HMODULE module, HRSRC resource);
 
 // Milliseconds of the layer's clock; wraps around after about 49.7 days.
 DWORD WINAPI GetTickCount();
+// Suspends the thread for ms milliseconds of the layer's clock: real time, or, under the test
+// driver's virtual clock, a move of that clock without waiting.
+void WINAPI Sleep(DWORD ms);

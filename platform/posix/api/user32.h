@@ -651,6 +651,9 @@ inline constexpr DWORD ERROR_CLASS_ALREADY_EXISTS = 1410;
 inline constexpr DWORD ERROR_CLASS_DOES_NOT_EXIST = 1411;
 inline constexpr DWORD ERROR_CLASS_HAS_WINDOWS = 1412;
 inline constexpr DWORD ERROR_INVALID_INDEX = 1413;
+// No window can be made: there is no display to show it on (on Windows, no interactive
+// window station).
+inline constexpr DWORD ERROR_REQUIRES_INTERACTIVE_WINDOWSTATION = 1459;
 
 // ---- Functions ----------------------------------------------------------------------------
 // A handle that names no window answers 0 / FALSE / null with ERROR_INVALID_WINDOW_HANDLE.
@@ -664,7 +667,8 @@ DWORD WINAPI GetClassLongA(HWND window, int index);
 ULONG_PTR WINAPI GetClassLongPtrA(HWND window, int index);
 int WINAPI GetClassNameA(HWND window, LPSTR className, int maxCount);
 
-// Windows.
+// Windows. The first window made opens the display; when none can be opened, CreateWindowExA
+// says why on standard error (once) and fails with ERROR_REQUIRES_INTERACTIVE_WINDOWSTATION.
 HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD style, int x,
                             int y, int width, int height, HWND parent, HMENU menu,
                             HINSTANCE instance, LPVOID param);

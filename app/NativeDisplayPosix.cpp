@@ -1,7 +1,0 @@
-#include "app/NativeDisplay.h"
-
-#include "platform/posix/display.h"
-
-bool SwitchToNativeDisplay() {
-    return posix::UseNativeDisplay();
-}

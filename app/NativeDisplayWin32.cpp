@@ -1,5 +1,0 @@
-#include "app/NativeDisplay.h"
-
-bool SwitchToNativeDisplay() {
-    return true;
-}
