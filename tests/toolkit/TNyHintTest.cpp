@@ -5,6 +5,7 @@
 #include <array>
 #include <string>
 
+#include "platform/testing.h"
 #include "tests/toolkit/ControlTestSupport.h"
 #include "toolkit/TList.h"
 #include "toolkit/TNyToolTip.h"
