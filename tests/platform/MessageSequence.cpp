@@ -40,6 +40,12 @@ bool IsInputMethodMessage(UINT message) {
     return message >= 0x0281 && message <= 0x0291;
 }
 
+// Wine's default processing reads a window's text through WM_GETTEXT to draw its caption,
+// where Windows and our layer read it directly.
+bool IsCaptionDrawing(UINT message, unsigned flags) {
+    return message == WM_GETTEXT && (flags & DefProc) != 0;
+}
+
 void Record(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (IsInputMethodMessage(message) ||
         std::find(ignored.begin(), ignored.end(), message) != ignored.end()) {
@@ -51,6 +57,9 @@ void Record(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     }
     if (!inDefault.empty() && inDefault.back() == window) {
         flags |= DefProc;
+    }
+    if (IsCaptionDrawing(message, flags)) {
+        return;
     }
     log.push_back({window, message, flags, wParam, lParam});
 }

@@ -55,7 +55,7 @@ void SetParentWindow(HWND window);
 // Messages never recorded (by default WM_NCHITTEST, WM_SETCURSOR, WM_GETICON and WM_NCPAINT,
 // which the system sends around most input and painting, and WM_QUERYNEWPALETTE, which Windows
 // sends on activation and our layer, having no palettes, never does). Input method messages
-// are never recorded either.
+// are never recorded either, nor is WM_GETTEXT sent by a window's own default processing.
 void SetIgnored(std::initializer_list<UINT> messages);
 // Ignores, besides the defaults, the messages of a control's painting (WM_PAINT, erasing, the
 // colour questions and the text it reads), for tests of behaviour rather than looks.

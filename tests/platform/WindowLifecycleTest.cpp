@@ -98,11 +98,8 @@ TEST_F(WindowLifecycleTest, VisibleOverlappedWindowIsShownActivatedAndSizedAfter
         {WM_WINDOWPOSCHANGING, Sent},
         {WM_ACTIVATEAPP, Sent | WParam, TRUE},
         {WM_NCACTIVATE, Sent | WParam, TRUE},
-        // Wine reads the caption through WM_GETTEXT while it draws the frame.
-        {WM_GETTEXT, Sent | DefProc | Optional},
         {WM_ACTIVATE, Sent | WParam, WA_ACTIVE},
         {WM_SETFOCUS, Sent | DefProc},
-        {WM_GETTEXT, Sent | DefProc | Optional},
         // Windows may erase a window it shows at once; ours does in the first WM_PAINT.
         {WM_ERASEBKGND, Sent | Optional},
         {WM_WINDOWPOSCHANGED, Sent},
