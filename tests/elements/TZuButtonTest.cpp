@@ -2,13 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <string>
-#include <vector>
-
-#include "core/Convert.h"
-#include "core/TData.h"
-#include "core/TZu_Event.h"
-#include "tests/elements/LinkProbe.h"
 #include "tests/elements/TZuButtonTest.h"
 #include "toolkit/TControl.h"
 

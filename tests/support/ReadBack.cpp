@@ -32,26 +32,12 @@ RECT WindowRect(HWND window) {
     return rect;
 }
 
-RECT ClientRect(HWND window) {
-    RECT rect{};
-    GetClientRect(window, &rect);
-    return rect;
-}
-
 bool IsVisible(HWND window) {
     return IsWindowVisible(window) != FALSE;
 }
 
 bool IsEnabled(HWND window) {
     return IsWindowEnabled(window) != FALSE;
-}
-
-HWND Focus() {
-    return GetFocus();
-}
-
-HWND ActiveWindow() {
-    return GetActiveWindow();
 }
 
 HWND Capture() {

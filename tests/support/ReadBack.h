@@ -14,11 +14,8 @@ std::string ClassName(HWND window);
 DWORD Style(HWND window);
 DWORD ExStyle(HWND window);
 RECT WindowRect(HWND window); // screen coordinates
-RECT ClientRect(HWND window);
 bool IsVisible(HWND window);
 bool IsEnabled(HWND window);
-HWND Focus();
-HWND ActiveWindow();
 HWND Capture();
 // Items and current item of a list box, read through LB_ messages (-1: none).
 std::vector<std::string> ListItems(HWND listBox);

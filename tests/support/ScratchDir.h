@@ -13,7 +13,6 @@ public:
     ScratchDir(const ScratchDir&) = delete;
     ScratchDir& operator=(const ScratchDir&) = delete;
 
-    const std::filesystem::path& Path() const { return path; }
     std::filesystem::path operator/(const std::string& name) const { return path / name; }
 
 private:

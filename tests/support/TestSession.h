@@ -25,9 +25,9 @@ std::optional<int> PumpUntilIdle();
 // Windows the thread sleeps.
 void LetTimePass(DWORD ms);
 
-// The message taken from the queue last (with PM_REMOVE), or null; the serial changes with
-// every message taken. Recording window procedures use it to tell posted messages from sent
-// ones.
+// The message being dispatched (on Windows, the one taken from the queue last), or null; the
+// serial changes with every message. Recording window procedures use it to tell posted
+// messages from sent ones.
 const MSG* MessageBeingDispatched(std::uint64_t* serial);
 
 // Whether the program runs on our own layer rather than a system's Win32. Details Windows
