@@ -157,7 +157,9 @@ DWORD ChangeStyle(HWND handle, int index, DWORD wanted) {
         return old;
     }
     if (index == GWL_STYLE) {
-        window->Style = change.styleNew;
+        // A top-level window keeps clipping its siblings, as at its creation.
+        const DWORD kept = posix::IsTopLevel(*window) ? WS_CLIPSIBLINGS : 0;
+        window->Style = change.styleNew | kept;
         window->ExStyle = posix::KeptExStyle(window->Style, window->ExStyle);
     } else {
         window->ExStyle = change.styleNew;

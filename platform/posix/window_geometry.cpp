@@ -322,6 +322,14 @@ UINT WithoutNoChanges(const Window& window, UINT flags, const RECT& wanted) {
     return flags;
 }
 
+// WM_WINDOWPOSCHANGED tells of a change of size, position, z-order, visibility or frame; a call
+// that asks for none sends only WM_WINDOWPOSCHANGING.
+bool ChangesNothing(UINT flags) {
+    constexpr UINT kept = SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER;
+    constexpr UINT changes = SWP_SHOWWINDOW | SWP_HIDEWINDOW | SWP_FRAMECHANGED;
+    return (flags & kept) == kept && (flags & changes) == 0;
+}
+
 RECT WantedRect(const Window& window, const WINDOWPOS& pos) {
     LONG left = window.Rect.left;
     LONG top = window.Rect.top;
@@ -437,6 +445,9 @@ BOOL WINAPI SetWindowPos(HWND handle, HWND after, int x, int y, int width, int h
         if (posix::FindWindowRecord(handle) == nullptr) {
             return FALSE;
         }
+    }
+    if (ChangesNothing(pos.flags)) {
+        return TRUE;
     }
     pos.x = newRect.left;
     pos.y = newRect.top;

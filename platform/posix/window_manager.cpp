@@ -209,7 +209,8 @@ struct Placement {
 };
 
 // An overlapped window given CW_USEDEFAULT is placed on a cascade and sized to three quarters
-// of the screen; a popup or child window gets 0, 0 and a zero size.
+// of the screen; a popup or child window gets 0, 0 and a zero size. A default width stands
+// for both sizes, so the height given with it is ignored.
 Placement DefaultPlacement(bool overlapped, int x, int y, int width, int height) {
     if (overlapped) {
         const int screenWidth = GetSystemMetrics(SM_CXSCREEN);
@@ -227,6 +228,7 @@ Placement DefaultPlacement(bool overlapped, int x, int y, int width, int height)
         }
         if (width == CW_USEDEFAULT) {
             width = screenWidth * 3 / 4;
+            height = screenHeight * 3 / 4;
         }
         if (height == CW_USEDEFAULT) {
             height = screenHeight * 3 / 4;
@@ -241,6 +243,7 @@ Placement DefaultPlacement(bool overlapped, int x, int y, int width, int height)
         }
         if (width == CW_USEDEFAULT) {
             width = 0;
+            height = 0;
         }
         if (height == CW_USEDEFAULT) {
             height = 0;
@@ -250,13 +253,14 @@ Placement DefaultPlacement(bool overlapped, int x, int y, int width, int height)
             posix::ClampSize(height)};
 }
 
+// Every top-level window clips its siblings, whatever it asked for; an overlapped one always
+// has a caption.
 DWORD KeptStyle(DWORD style) {
     DWORD kept = style & ~(WS_VISIBLE | WS_MINIMIZE | WS_MAXIMIZE);
     if ((style & WS_CHILD) == 0) {
+        kept |= WS_CLIPSIBLINGS;
         if ((style & WS_POPUP) == 0) {
-            kept |= WS_CAPTION | WS_CLIPSIBLINGS;
-        } else if ((style & WS_CAPTION) == WS_CAPTION) {
-            kept |= WS_CLIPSIBLINGS;
+            kept |= WS_CAPTION;
         }
     }
     return kept;

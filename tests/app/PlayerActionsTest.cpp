@@ -16,6 +16,7 @@
 #include "elements/TZuListBox.h"
 #include "elements/TZuMainForm.h"
 #include "platform/testing.h"
+#include "toolkit/MessageLoop.h"
 #include "toolkit/TControl.h"
 #include "toolkit/WindowProc.h"
 
@@ -83,9 +84,15 @@ protected:
         for (const auto& step : steps) {
             testdriver::AddIdleStep(step);
         }
-        Close();
+        CloseAfterTheSteps();
         EXPECT_FALSE(testdriver::Stalled());
         EXPECT_EQ(testdriver::PendingIdleSteps(), 0u);
+    }
+    // Runs the message loop through the scripted steps, then closes the main window.
+    void CloseAfterTheSteps() {
+        const HWND mainWindow = player->MainForm->Control->Handle;
+        testdriver::AddIdleStep([mainWindow] { PostMessageA(mainWindow, WM_CLOSE, 0, 0); });
+        RunMessageLoop(MainControl);
     }
     static std::function<void()> Wait(std::uint64_t ms) {
         return [ms] { testdriver::AdvanceClock(ms); };
@@ -139,7 +146,7 @@ TEST_F(PlayerActionsTest, AddingTwoFilesPutsTheLastAddedFirstAndACancelAddsNothi
         testdriver::AddIdleStep([this] { Press(player->AddFileButton); });
     }
     testdriver::AddIdleStep([this, &seen] { seen = Items(); });
-    Close();
+    CloseAfterTheSteps();
 
     EXPECT_EQ(seen, (std::vector<std::string>{second.string(), first.string()}));
     const auto calls = testdriver::RecordedCalls();

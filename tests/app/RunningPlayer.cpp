@@ -5,7 +5,8 @@
 #include "core/TZu_Event.h"
 #include "elements/TZuLabel.h"
 #include "elements/TZuMainForm.h"
-#include "platform/testing.h"
+#include "tests/support/ReadBack.h"
+#include "tests/support/TestSession.h"
 #include "toolkit/MessageLoop.h"
 #include "toolkit/TControl.h"
 #include "toolkit/WindowProc.h"
@@ -25,7 +26,7 @@ void ResetProgramState() {
 } // namespace
 
 void RunningPlayer::SetUp() {
-    testdriver::Reset();
+    testsession::Reset();
     ResetProgramState();
     player = std::make_unique<TClassMainForm_8B54EB0>();
     StartApplication(*player->MainForm);
@@ -39,17 +40,16 @@ void RunningPlayer::TearDown() {
     delete InitManager;
     InitManager = new TInitMan();
     DispatchOff();
-    testdriver::Reset();
+    testsession::Reset();
 }
 
 void RunningPlayer::Close() {
-    const HWND mainWindow = player->MainForm->Control->Handle;
-    testdriver::AddIdleStep([mainWindow] { PostMessageA(mainWindow, WM_CLOSE, 0, 0); });
+    PostMessageA(player->MainForm->Control->Handle, WM_CLOSE, 0, 0);
     RunMessageLoop(MainControl);
 }
 
 std::string RunningPlayer::Text(const TZuLabel* label) {
-    return testdriver::WindowText(label->Control->Handle);
+    return readback::WindowText(label->Control->Handle);
 }
 
 std::string RunningPlayer::Duration() const {

@@ -1,7 +1,7 @@
 #pragma once
 
-// A test fixture: the whole player, built and started as the main routine does, on the test
-// driver; closed and torn down after each test.
+// A test fixture: the whole player, built and started as the main routine does; closed and torn
+// down after each test.
 
 #include "app/TClassMainForm_8B54EB0.h"
 
@@ -17,7 +17,7 @@ protected:
     void SetUp() override;
     void TearDown() override;
 
-    // Runs the message loop until the main window has accepted a close request.
+    // Asks the main window to close and runs the message loop until it has.
     void Close();
 
     static std::string Text(const TZuLabel* label);

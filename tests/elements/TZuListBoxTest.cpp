@@ -5,14 +5,14 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "core/TData.h"
 #include "core/TZu_Event.h"
-#include "platform/testing.h"
 #include "tests/elements/LinkProbe.h"
-#include "tests/elements/WindowElementTest.h"
+#include "tests/elements/TZuListBoxTest.h"
 #include "toolkit/TControl.h"
 #include "toolkit/TList.h"
 
@@ -25,7 +25,6 @@
 
 namespace {
 
-using Items = std::vector<std::string>;
 namespace fs = std::filesystem;
 
 constexpr UINT GetHorizontalExtent = 0x193; // LB_GETHORIZONTALEXTENT
@@ -39,27 +38,7 @@ void WriteFile(const fs::path& path, const std::string& content) {
     std::ofstream(path, std::ios::binary) << content;
 }
 
-// A temporary directory of the test's own, removed at the end.
-class ScratchDir {
-public:
-    ScratchDir() {
-        std::string pattern = (fs::temp_directory_path() / "kestrin-list-XXXXXX").string();
-        path = mkdtemp(pattern.data());
-    }
-    ~ScratchDir() {
-        std::error_code ignored;
-        fs::permissions(path, fs::perms::owner_all, ignored);
-        fs::remove_all(path, ignored);
-    }
-    ScratchDir(const ScratchDir&) = delete;
-    ScratchDir& operator=(const ScratchDir&) = delete;
-
-    fs::path operator/(const std::string& name) const { return path / name; }
-
-private:
-    fs::path path;
-};
-
+#ifndef _WIN32
 // A path that exists as a file-system entry but cannot be opened for reading by anyone, root
 // included: a bound local socket. The descriptor stays open for the life of the object.
 class SocketFile {
@@ -88,67 +67,23 @@ private:
     bool bound = false;
 };
 
-class TZuListBoxTest : public WindowElementTest {
-protected:
-    void SetUp() override {
-        WindowElementTest::SetUp();
-        MakeForm();
+// Entries of a POSIX file system that cannot be read: a socket, and a file without read
+// permission (which stops users other than root only).
+void AddUnreadableSpecialFiles(const ScratchDir& scratch, std::vector<fs::path>& unreadable,
+                               std::vector<std::unique_ptr<SocketFile>>& sockets) {
+    const fs::path socketPath = scratch / "socket.qpl";
+    sockets.push_back(std::make_unique<SocketFile>(socketPath));
+    ASSERT_TRUE(sockets.back()->Bound());
+    ASSERT_TRUE(fs::exists(socketPath));
+    unreadable.push_back(socketPath);
+    if (geteuid() != 0) {
+        const fs::path locked = scratch / "locked.qpl";
+        WriteFile(locked, "secret\r\n");
+        fs::permissions(locked, fs::perms::none);
+        unreadable.push_back(locked);
     }
-
-    // The player's playlist.
-    TZuListBox& MakeList() {
-        TZuListBox& list = Make<TZuListBox>(form);
-        list.Left = 75;
-        list.Top = 0;
-        list.Width = 250;
-        list.Height = 100;
-        list.Color = 0xFF000005;
-        list.Flat = false;
-        list.InsertAtTop = true;
-        list.Font = MakeFontRec("MS Sans Serif", 8, 0, 0, 1);
-        list.OnChange = changes.Point();
-        list.OnSelect = selections.Point();
-        return list;
-    }
-
-    TZuListBox& MakeInitialisedList() {
-        TZuListBox& list = MakeList();
-        list.Init();
-        ShowWindows();
-        return list;
-    }
-
-    Items ItemsOf(TZuListBox& list) { return testdriver::ListItems(list.Control->Handle); }
-
-    void Add(TZuListBox& list, const std::string& item) {
-        Send(MakeEvent<&TZuWinList::Add>(&list, 0), MakeString(item));
-    }
-    void Load(TZuListBox& list, const fs::path& path) {
-        Send(MakeEvent<&TZuWinList::Load>(&list, 0), MakeString(path.string()));
-    }
-    void Save(TZuListBox& list, const fs::path& path) {
-        Send(MakeEvent<&TZuWinList::Save>(&list, 0), MakeString(path.string()));
-    }
-    // Reads a data point of the list as another element would.
-    TData Read(TZu_Event point) {
-        TData value;
-        Dispatch(point, value);
-        return value;
-    }
-
-    // Clicks the middle of an item row.
-    void ClickItem(TZuListBox& list, int index) {
-        RECT row{};
-        SendMessageA(list.Control->Handle, LB_GETITEMRECT, static_cast<WPARAM>(index),
-                     reinterpret_cast<LPARAM>(&row));
-        testdriver::Click(list.Control->Handle, (row.left + row.right) / 2,
-                          (row.top + row.bottom) / 2);
-    }
-
-    Probe changes;
-    Probe selections;
-    ScratchDir scratch;
-};
+}
+#endif
 
 // ---- Init ----------------------------------------------------------------------------------
 
@@ -164,7 +99,7 @@ TEST_F(TZuListBoxTest, InitMakesANotifyingListBoxAsTheParentsLastChild) {
     EXPECT_TRUE(changes.Values.empty());
 
     EXPECT_EQ(form->Children->Get(form->Children->Count() - 1), list.Control);
-    EXPECT_EQ(testdriver::ClassName(window), "obj_LISTBOX");
+    EXPECT_EQ(readback::ClassName(window), "obj_LISTBOX");
     // The window drops WS_VSCROLL while nothing needs scrolling, so the asked-for style is
     // read from the control.
     const DWORD style = list.Control->Style;
@@ -173,8 +108,8 @@ TEST_F(TZuListBoxTest, InitMakesANotifyingListBoxAsTheParentsLastChild) {
     EXPECT_EQ(style & expected, expected);
     EXPECT_EQ(style & (LBS_SORT | LBS_EXTENDEDSEL | LBS_MULTIPLESEL), 0u);
     const DWORD shown = LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | LBS_HASSTRINGS;
-    EXPECT_EQ(testdriver::Style(window) & shown, shown);
-    EXPECT_NE(testdriver::ExStyle(window) & WS_EX_CLIENTEDGE, 0u);
+    EXPECT_EQ(readback::Style(window) & shown, shown);
+    EXPECT_NE(readback::ExStyle(window) & WS_EX_CLIENTEDGE, 0u);
     EXPECT_EQ(SendMessageA(window, GetHorizontalExtent, 0, 0), 200);
     const RECT bounds = list.Control->GetBoundsRect();
     EXPECT_EQ(bounds.left, 75);
@@ -213,7 +148,7 @@ TEST_F(TZuListBoxTest, AddFiresOnChangeButNotOnSelectAndChoosesNoCurrentItem) {
     EXPECT_EQ(changes.Values.size(), 1u);
     EXPECT_EQ(changes.Values[0].Tag, TagNone);
     EXPECT_TRUE(selections.Values.empty());
-    EXPECT_EQ(testdriver::CurrentItem(list.Control->Handle), -1);
+    EXPECT_EQ(readback::CurrentItem(list.Control->Handle), -1);
     const TData current = Read(MakeEvent<&TZuWinList::CurrentItem>(&list, 0));
     EXPECT_EQ(current.Tag, TagString);
     EXPECT_EQ(current.StrValue, "");
@@ -233,7 +168,7 @@ TEST_F(TZuListBoxTest, SelectAddedMakesTheNewItemCurrentWithoutOnSelect) {
         for (const char* item : {"a", "b", "new"}) {
             Add(list, item);
         }
-        EXPECT_EQ(testdriver::CurrentItem(list.Control->Handle), c.Current);
+        EXPECT_EQ(readback::CurrentItem(list.Control->Handle), c.Current);
         const TData current = Read(MakeEvent<&TZuWinList::CurrentItem>(&list, 0));
         EXPECT_EQ(current.StrValue, "new");
         list.Control->SetVisible(false);
@@ -289,18 +224,11 @@ TEST_F(TZuListBoxTest, LoadOfWhatCannotBeReadChangesNothingAndFiresNothing) {
     const fs::path missing = scratch / "missing.qpl";
     const fs::path directory = scratch / "folder.qpl";
     fs::create_directory(directory);
-    const fs::path socketPath = scratch / "socket.qpl";
-    SocketFile socketFile(socketPath);
-    ASSERT_TRUE(socketFile.Bound());
-    ASSERT_TRUE(fs::exists(socketPath));
-    std::vector<fs::path> unreadable = {missing, directory, socketPath};
-    // Permissions stop reading only for users other than root.
-    if (geteuid() != 0) {
-        const fs::path locked = scratch / "locked.qpl";
-        WriteFile(locked, "secret\r\n");
-        fs::permissions(locked, fs::perms::none);
-        unreadable.push_back(locked);
-    }
+    std::vector<fs::path> unreadable = {missing, directory};
+#ifndef _WIN32
+    std::vector<std::unique_ptr<SocketFile>> sockets;
+    AddUnreadableSpecialFiles(scratch, unreadable, sockets);
+#endif
 
     for (const fs::path& path : unreadable) {
         Load(list, path);
@@ -353,43 +281,6 @@ TEST_F(TZuListBoxTest, ItemsTextIsEveryItemFollowedByCrLf) {
     EXPECT_EQ(two.Tag, TagString);
     EXPECT_EQ(two.StrValue, "a\r\nb\r\n");
     EXPECT_EQ(list.WorkList, nullptr);
-}
-
-// ---- Selection -----------------------------------------------------------------------------
-
-TEST_F(TZuListBoxTest, AUserClickFiresOnSelectWithTheIndexOrTheText) {
-    const struct {
-        std::uint8_t SelectOutput;
-        TData Expected;
-    } cases[] = {
-        {0, MakeInteger(1)},
-        {1, MakeString("middle")},
-        {2, MakeInteger(1)},
-    };
-    for (const auto& c : cases) {
-        selections.Values.clear();
-        TZuListBox& list = MakeList();
-        list.SelectOutput = c.SelectOutput;
-        list.Strings = "top\r\nmiddle\r\nbottom";
-        list.Init();
-        ShowWindows();
-
-        ClickItem(list, 1);
-
-        ASSERT_EQ(selections.Values.size(), 1u) << int{c.SelectOutput};
-        EXPECT_EQ(selections.Values[0].Tag, c.Expected.Tag);
-        EXPECT_EQ(selections.Values[0].IntValue, c.Expected.IntValue);
-        EXPECT_EQ(selections.Values[0].StrValue, c.Expected.StrValue);
-        const TData current = Read(MakeEvent<&TZuWinList::CurrentItem>(&list, 0));
-        EXPECT_EQ(current.StrValue, "middle");
-
-        // A current item chosen by the program is no user selection.
-        list.Control->SetCurrentIndex(2);
-        testdriver::PumpUntilIdle();
-        EXPECT_EQ(selections.Values.size(), 1u);
-        EXPECT_EQ(Read(MakeEvent<&TZuWinList::CurrentItem>(&list, 0)).StrValue, "bottom");
-        list.Control->SetVisible(false);
-    }
 }
 
 // ---- Without a control ---------------------------------------------------------------------

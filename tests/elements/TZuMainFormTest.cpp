@@ -11,59 +11,14 @@
 #include "core/TInitMan.h"
 #include "core/TZu_Event.h"
 #include "elements/TZuButton.h"
-#include "platform/testing.h"
 #include "tests/elements/LinkProbe.h"
-#include "tests/elements/WindowElementTest.h"
+#include "tests/elements/TZuMainFormTest.h"
 #include "toolkit/MessageLoop.h"
 #include "toolkit/TControl.h"
 #include "toolkit/TList.h"
 #include "toolkit/WindowProc.h"
 
 namespace {
-
-// Records the flags a hook was called with.
-struct HookLog {
-    std::vector<int> Flags;
-    int InitCalls = 0;
-    std::int32_t WidthAtInitHook = 0;
-    TControl* Watched = nullptr;
-
-    static void Flag(void* context, std::uint8_t flag) {
-        static_cast<HookLog*>(context)->Flags.push_back(flag);
-    }
-    static void Init(void* context) {
-        auto* self = static_cast<HookLog*>(context);
-        ++self->InitCalls;
-        self->WidthAtInitHook = self->Watched->GetWidth();
-    }
-};
-
-class TZuMainFormTest : public WindowElementTest {
-protected:
-    // The player's main form, configured but not yet initialised.
-    TZuMainForm& MakeMainForm() {
-        TZuMainForm& main = Make<TZuMainForm>(nullptr);
-        main.Left = 193;
-        main.Top = 304;
-        main.Width = 335;
-        main.Height = 147;
-        main.Color = 0xFF00000F;
-        main.Font = MakeFontRec("MS Sans Serif", 8, 0, 0, 1);
-        main.ShowCloseHook = {&HookLog::Flag, &hooks};
-        return main;
-    }
-
-    // What the program's start does: show the application window, run the start-up routines,
-    // make the windows and process what that queued.
-    void Start() {
-        MainControl->SetVisible(true);
-        RunInitProcs(&initProcs);
-        MainControl->MakeWindow();
-        testdriver::PumpUntilIdle();
-    }
-
-    HookLog hooks;
-};
 
 // ---- Construction and Init -----------------------------------------------------------------
 
@@ -108,11 +63,11 @@ TEST_F(TZuMainFormTest, TheMainWindowWaitsForTheStartAndASecondFormShowsAtInit) 
     EXPECT_EQ(main.Control->Handle, nullptr);
 
     Start();
-    EXPECT_TRUE(testdriver::IsVisible(main.Control->Handle));
+    EXPECT_TRUE(readback::IsVisible(main.Control->Handle));
     TZuMainForm& second = Make<TZuMainForm>(nullptr);
     second.Init();
     ASSERT_NE(second.Control->Handle, nullptr);
-    EXPECT_TRUE(testdriver::IsVisible(second.Control->Handle));
+    EXPECT_TRUE(readback::IsVisible(second.Control->Handle));
     EXPECT_EQ(GetFocus(), second.Control->Handle);
 }
 
@@ -170,12 +125,12 @@ TEST_F(TZuMainFormTest, BorderStylesOnlyRemoveAndAddTheirBits) {
         EXPECT_EQ(main.Control->Style, style & ~c.Removed) << int{c.Style};
         EXPECT_EQ(main.Control->ExStyle, exStyle | c.Added) << int{c.Style};
         // The window follows; the system decides about the window edge by itself.
-        EXPECT_EQ(testdriver::Style(window) & c.Removed, 0u) << int{c.Style};
+        EXPECT_EQ(readback::Style(window) & c.Removed, 0u) << int{c.Style};
         const DWORD added = c.Added & ~DWORD{WS_EX_WINDOWEDGE};
-        EXPECT_EQ(testdriver::ExStyle(window) & added, added) << int{c.Style};
+        EXPECT_EQ(readback::ExStyle(window) & added, added) << int{c.Style};
         if (c.Style == 3) {
             // The player's window: caption and system menu stay.
-            EXPECT_EQ(testdriver::Style(window) & (WS_CAPTION | WS_SYSMENU),
+            EXPECT_EQ(readback::Style(window) & (WS_CAPTION | WS_SYSMENU),
                       DWORD{WS_CAPTION | WS_SYSMENU});
         }
     }
@@ -224,8 +179,8 @@ TEST_F(TZuMainFormTest, StartUpFiresCreateAndShowsAndKeepsHiddenChildrenHidden) 
     EXPECT_GE(shown.Values.size(), 1u);
     EXPECT_EQ(hooks.Flags, std::vector<int>{0});
     EXPECT_TRUE(main.FirstShowDone);
-    EXPECT_FALSE(testdriver::IsVisible(hidden.Control->Handle));
-    EXPECT_TRUE(testdriver::IsVisible(visible.Control->Handle));
+    EXPECT_FALSE(readback::IsVisible(hidden.Control->Handle));
+    EXPECT_TRUE(readback::IsVisible(visible.Control->Handle));
 }
 
 TEST_F(TZuMainFormTest, WindowStateIsAppliedAtTheFirstShowOnly) {
@@ -249,7 +204,7 @@ TEST_F(TZuMainFormTest, WindowStateIsAppliedAtTheFirstShowOnly) {
         ShowWindow(window, SW_RESTORE);
         ShowWindow(window, SW_HIDE);
         ShowWindow(window, SW_SHOW);
-        testdriver::PumpUntilIdle();
+        testsession::PumpUntilIdle();
         EXPECT_FALSE(IsIconic(window));
         EXPECT_FALSE(IsZoomed(window));
         EXPECT_EQ(hooks.Flags, std::vector<int>{0});
@@ -272,7 +227,7 @@ TEST_F(TZuMainFormTest, TheApplicationWindowFollowsMovesAndSizes) {
 
     main.Control->SetPosition(50, 60);
     main.Control->SetSize(400, 200);
-    testdriver::PumpUntilIdle();
+    testsession::PumpUntilIdle();
 
     const RECT app = MainControl->GetBoundsRect();
     EXPECT_EQ(app.left, 50);
@@ -280,76 +235,6 @@ TEST_F(TZuMainFormTest, TheApplicationWindowFollowsMovesAndSizes) {
     EXPECT_EQ(MainControl->GetWidth(), 400);
     EXPECT_GE(moved.Values.size(), 1u);
     EXPECT_GE(resized.Values.size(), 1u);
-}
-
-TEST_F(TZuMainFormTest, PaintingFiresTheWindowHandleAndDrawsTheBackgroundImage) {
-    Probe painted;
-    TZuMainForm& main = MakeMainForm();
-    main.OnPaint = painted.Point();
-    main.Init();
-    Start();
-    const HWND window = main.Control->Handle;
-    ASSERT_FALSE(painted.Values.empty());
-    const auto handle = static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(window));
-    EXPECT_EQ(painted.Values.back().Tag, TagInteger);
-    EXPECT_EQ(static_cast<std::uint32_t>(painted.Values.back().IntValue), handle);
-
-    HDC screen = GetDC(window);
-    HDC memory = CreateCompatibleDC(screen);
-    HBITMAP image = CreateCompatibleBitmap(screen, 10, 10);
-    HGDIOBJ previous = SelectObject(memory, image);
-    HBRUSH red = CreateSolidBrush(RGB(255, 0, 0));
-    const RECT all{0, 0, 10, 10};
-    FillRect(memory, &all, red);
-    SelectObject(memory, previous);
-    main.BackgroundImage = image;
-    main.Control->Invalidate();
-    testdriver::PumpUntilIdle();
-
-    EXPECT_EQ(testdriver::ClientPixel(window, 5, 5), RGB(255, 0, 0));
-    EXPECT_EQ(testdriver::ClientPixel(window, 15, 15), GetSysColor(COLOR_BTNFACE));
-    main.BackgroundImage = nullptr;
-    DeleteObject(red);
-    DeleteObject(image);
-    DeleteDC(memory);
-    ReleaseDC(window, screen);
-}
-
-TEST_F(TZuMainFormTest, DraggingTheClientAreaMovesTheWindowButAChildDoesNot) {
-    Probe downs;
-    Probe clicks;
-    TZuMainForm& main = MakeMainForm();
-    main.OnMouseDown = downs.Point();
-    TZuButton& button = Make<TZuButton>(main.Control);
-    button.Left = 100;
-    button.Top = 50;
-    button.OnClick = clicks.Point();
-    main.Init();
-    button.Init();
-    Start();
-    const HWND window = main.Control->Handle;
-    const RECT before = testdriver::WindowRect(window);
-
-    testdriver::Drag(button.Control->Handle, 5, 5, 45, 25);
-    const RECT afterChild = testdriver::WindowRect(window);
-    EXPECT_EQ(afterChild.left, before.left);
-    EXPECT_EQ(afterChild.top, before.top);
-    EXPECT_TRUE(downs.Values.empty());
-
-    // The system moves a window only while the left button is down.
-    testdriver::Drag(window, 10, 10, 50, 30, testdriver::MouseButton::Right);
-    testdriver::MouseMove(window, 70, 70);
-    const RECT afterRight = testdriver::WindowRect(window);
-    EXPECT_EQ(afterRight.left, before.left);
-    EXPECT_EQ(afterRight.top, before.top);
-
-    testdriver::Drag(window, 10, 10, 50, 30);
-    const RECT afterForm = testdriver::WindowRect(window);
-    EXPECT_EQ(afterForm.left, before.left + 40);
-    EXPECT_EQ(afterForm.top, before.top + 20);
-    ASSERT_EQ(downs.Values.size(), 2u);
-    EXPECT_EQ(downs.Values[0].IntValue, 1);
-    EXPECT_EQ(downs.Values[1].IntValue, 0);
 }
 
 // ---- Closing -------------------------------------------------------------------------------
@@ -363,7 +248,7 @@ TEST_F(TZuMainFormTest, ClosingTheMainWindowFiresOnCloseOnceAndEndsTheLoop) {
     const HWND window = main.Control->Handle;
 
     PostMessageA(window, WM_CLOSE, 0, 0);
-    const std::optional<int> exit = testdriver::PumpUntilIdle();
+    const std::optional<int> exit = testsession::PumpUntilIdle();
 
     EXPECT_EQ(closed.Values.size(), 1u);
     EXPECT_EQ(Dispatch, &NoDispatch);
@@ -373,23 +258,6 @@ TEST_F(TZuMainFormTest, ClosingTheMainWindowFiresOnCloseOnceAndEndsTheLoop) {
     EXPECT_EQ(*exit, 0);
     // The element goes before the controls (the fixture's order): the control it let go of
     // must not reach it any more.
-}
-
-TEST_F(TZuMainFormTest, TheMessageLoopRunsUntilTheMainWindowIsClosed) {
-    Probe closed;
-    TZuMainForm& main = MakeMainForm();
-    main.OnClose = closed.Point();
-    main.Init();
-    MainControl->SetVisible(true);
-    RunInitProcs(&initProcs);
-    testdriver::AddIdleStep([&main] { PostMessageA(main.Control->Handle, WM_CLOSE, 0, 0); });
-
-    RunMessageLoop(MainControl);
-
-    EXPECT_FALSE(testdriver::Stalled());
-    EXPECT_EQ(MainControl, nullptr);
-    EXPECT_EQ(closed.Values.size(), 1u);
-    EXPECT_EQ(main.Control, nullptr);
 }
 
 TEST_F(TZuMainFormTest, ANonZeroCanCloseRefusesAndLeavesEverythingAsItWas) {
@@ -403,14 +271,14 @@ TEST_F(TZuMainFormTest, ANonZeroCanCloseRefusesAndLeavesEverythingAsItWas) {
     const HWND window = main.Control->Handle;
 
     PostMessageA(window, WM_CLOSE, 0, 0);
-    const std::optional<int> exit = testdriver::PumpUntilIdle();
+    const std::optional<int> exit = testsession::PumpUntilIdle();
 
     EXPECT_FALSE(exit.has_value());
     EXPECT_EQ(refuse.Seen.size(), 1u);
     EXPECT_TRUE(closed.Values.empty());
     EXPECT_EQ(Dispatch, &LiveDispatch);
     EXPECT_EQ(main.Control->Handle, window);
-    EXPECT_TRUE(testdriver::IsVisible(window));
+    EXPECT_TRUE(readback::IsVisible(window));
     EXPECT_EQ(hooks.Flags, std::vector<int>{0});
 }
 
@@ -427,10 +295,10 @@ TEST_F(TZuMainFormTest, ASecondFormOnlyHidesWhenClosed) {
     const HWND window = second.Control->Handle;
 
     PostMessageA(window, WM_CLOSE, 0, 0);
-    const std::optional<int> exit = testdriver::PumpUntilIdle();
+    const std::optional<int> exit = testsession::PumpUntilIdle();
 
     EXPECT_FALSE(exit.has_value());
-    EXPECT_FALSE(testdriver::IsVisible(window));
+    EXPECT_FALSE(readback::IsVisible(window));
     EXPECT_TRUE(IsWindow(window));
     EXPECT_EQ(second.Control->Handle, window);
     EXPECT_TRUE(closed.Values.empty());
@@ -449,7 +317,7 @@ TEST_F(TZuMainFormTest, ASecondFormThatStartedHiddenReallyCloses) {
     const HWND window = second.Control->GetHandle();
 
     PostMessageA(window, WM_CLOSE, 0, 0);
-    const std::optional<int> exit = testdriver::PumpUntilIdle();
+    const std::optional<int> exit = testsession::PumpUntilIdle();
 
     EXPECT_FALSE(exit.has_value());
     EXPECT_FALSE(IsWindow(window));

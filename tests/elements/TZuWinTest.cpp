@@ -12,9 +12,10 @@
 #include "elements/TZuButton.h"
 #include "elements/TZuLabel.h"
 #include "elements/TZuListBox.h"
-#include "platform/testing.h"
 #include "tests/elements/LinkProbe.h"
+#include "tests/elements/TZuWinTest.h"
 #include "tests/elements/WindowElementTest.h"
+#include "tests/support/ReadBack.h"
 #include "toolkit/Colors.h"
 #include "toolkit/ControlTools.h"
 #include "toolkit/TGraphicTool.h"
@@ -26,15 +27,6 @@
 namespace {
 
 constexpr UINT PrivateMessage = WM_USER + 0x77;
-
-std::vector<std::int32_t> Integers(const Probe& probe) {
-    std::vector<std::int32_t> values;
-    for (const TData& value : probe.Values) {
-        EXPECT_EQ(value.Tag, TagInteger);
-        values.push_back(value.IntValue);
-    }
-    return values;
-}
 
 RECT BoundsOf(TZuWin& element) {
     return element.Control->GetBoundsRect();
@@ -54,24 +46,6 @@ struct EarlierMessageEvent {
         return true;
     }
     TMessageEvent Event() { return {&EarlierMessageEvent::Handle, this}; }
-};
-
-class TZuWinTest : public WindowElementTest {
-protected:
-    void SetUp() override {
-        WindowElementTest::SetUp();
-        MakeForm();
-    }
-
-    TZuButton& MakeButton(std::int32_t left, std::int32_t top) {
-        TZuButton& button = Make<TZuButton>(form);
-        button.Left = left;
-        button.Top = top;
-        button.Width = 60;
-        button.Height = 20;
-        button.Font = MakeFontRec("MS Sans Serif", 8, 0, 0, 1);
-        return button;
-    }
 };
 
 // ---- Init --------------------------------------------------------------------------------
@@ -111,35 +85,9 @@ TEST_F(TZuWinTest, InitPlacesTheControlAndZeroSizeKeepsTheSizeOfItsKind) {
         EXPECT_EQ(bounds.top, c.Bounds.top);
         EXPECT_EQ(bounds.right, c.Bounds.right);
         EXPECT_EQ(bounds.bottom, c.Bounds.bottom);
-        const RECT onScreen = testdriver::WindowRect(c.Element->Control->Handle);
+        const RECT onScreen = readback::WindowRect(c.Element->Control->Handle);
         EXPECT_EQ(onScreen.right - onScreen.left, c.Bounds.right - c.Bounds.left);
         EXPECT_EQ(onScreen.bottom - onScreen.top, c.Bounds.bottom - c.Bounds.top);
-    }
-}
-
-TEST_F(TZuWinTest, ColoursWithTheTopBitNameSystemColoursAndOthersAreRgb) {
-    const struct {
-        std::uint32_t Color;
-        COLORREF Shown;
-    } cases[] = {
-        {0xFF000005, GetSysColor(COLOR_WINDOW)},
-        {0x80000005, GetSysColor(COLOR_WINDOW)},
-        {0xFF00000F, GetSysColor(COLOR_BTNFACE)},
-        {0x000000FF, RGB(255, 0, 0)},
-    };
-    for (const auto& c : cases) {
-        TZuLabel& label = Make<TZuLabel>(form);
-        label.Left = 200;
-        label.Top = 200;
-        label.Color = c.Color;
-        label.Init();
-        ShowWindows();
-        EXPECT_EQ(label.Control->Color, c.Color);
-        EXPECT_EQ(ResolveColor(label.Control->Color), c.Shown);
-        // The label's background, left of any text it would show.
-        EXPECT_EQ(testdriver::ClientPixel(label.Control->Handle, 60, 20), c.Shown)
-            << std::hex << c.Color;
-        label.Control->SetVisible(false);
     }
 }
 
@@ -153,7 +101,7 @@ TEST_F(TZuWinTest, FlatChoosesBetweenTheSunkenEdgeAndThePlainStyle) {
         list.Flat = c.Flat;
         list.Init();
         ShowWindows();
-        const DWORD exStyle = testdriver::ExStyle(list.Control->Handle);
+        const DWORD exStyle = readback::ExStyle(list.Control->Handle);
         EXPECT_EQ((exStyle & WS_EX_CLIENTEDGE) != 0, c.ClientEdge) << c.Flat;
         EXPECT_EQ(list.Control->Ctl3D, !c.Flat);
     }
@@ -227,17 +175,17 @@ TEST_F(TZuWinTest, VisibleEnabledCursorAndFlatStyleReachTheWindow) {
     ShowWindows();
 
     const HWND window = button.Control->Handle;
-    EXPECT_FALSE(testdriver::IsVisible(window));
-    EXPECT_FALSE(testdriver::IsEnabled(window));
-    EXPECT_NE(testdriver::Style(window) & 0x8000u, 0u);
+    EXPECT_FALSE(readback::IsVisible(window));
+    EXPECT_FALSE(readback::IsEnabled(window));
+    EXPECT_NE(readback::Style(window) & 0x8000u, 0u);
     EXPECT_EQ(button.Control->Cursor, LoadCursorA(nullptr, IDC_CROSS));
 
     TZuButton& plain = MakeButton(0, 30);
     plain.Init();
     ShowWindows();
-    EXPECT_TRUE(testdriver::IsVisible(plain.Control->Handle));
-    EXPECT_TRUE(testdriver::IsEnabled(plain.Control->Handle));
-    EXPECT_EQ(testdriver::Style(plain.Control->Handle) & 0x8000u, 0u);
+    EXPECT_TRUE(readback::IsVisible(plain.Control->Handle));
+    EXPECT_TRUE(readback::IsEnabled(plain.Control->Handle));
+    EXPECT_EQ(readback::Style(plain.Control->Handle) & 0x8000u, 0u);
 }
 
 TEST_F(TZuWinTest, HintsShareOneToolTipWindowAndLeaveItWithTheirElement) {
@@ -291,74 +239,6 @@ TEST_F(TZuWinTest, AControlDestroyedElsewhereIsForgotten) {
 
 // ---- Event routines ------------------------------------------------------------------------
 
-TEST_F(TZuWinTest, MouseMoveReportsTheButtonOfThePreviousMouseRecord) {
-    Probe moves;
-    Probe downs;
-    Probe ups;
-    TZuButton& button = MakeButton(10, 10);
-    button.OnMouseMove = moves.Point();
-    button.OnMouseDown = downs.Point();
-    button.OnMouseUp = ups.Point();
-    button.Init();
-    ShowWindows();
-    const HWND window = button.Control->Handle;
-
-    testdriver::MouseMove(window, 5, 5); // all-zero record before: -1
-    testdriver::MouseDown(window, 5, 5); // the press records the left button
-    testdriver::MouseMove(window, 6, 5); // left held before: 0
-    testdriver::KeyDown(VK_CONTROL);     //
-    testdriver::MouseMove(window, 7, 5); // left held before: 0
-    testdriver::MouseMove(window, 8, 5); // left and Ctrl before: -1
-    testdriver::KeyUp(VK_CONTROL);       //
-    testdriver::MouseUp(window, 8, 5);   //
-    testdriver::MouseDown(window, 8, 5, testdriver::MouseButton::Right);
-    testdriver::MouseMove(window, 9, 5); // right held before: 1
-    testdriver::MouseUp(window, 9, 5, testdriver::MouseButton::Right);
-    testdriver::MouseDown(window, 9, 5, testdriver::MouseButton::Middle);
-    testdriver::MouseMove(window, 10, 5); // middle held before: 2
-    testdriver::MouseUp(window, 10, 5, testdriver::MouseButton::Middle);
-
-    EXPECT_EQ(Integers(moves), (std::vector<std::int32_t>{-1, 0, 0, -1, 1, 2}));
-    EXPECT_EQ(Integers(downs), (std::vector<std::int32_t>{0, 1, 2}));
-    EXPECT_EQ(Integers(ups), (std::vector<std::int32_t>{0, 1, 2}));
-}
-
-TEST_F(TZuWinTest, MouseCaptureHoldsTheMouseFromPressToRelease) {
-    const struct { bool MouseCapture; } cases[] = {{true}, {false}};
-    for (const auto& c : cases) {
-        TZuLabel& label = Make<TZuLabel>(form);
-        label.Left = 200;
-        label.Top = 200;
-        label.MouseCapture = c.MouseCapture;
-        label.Init();
-        ShowWindows();
-        const HWND window = label.Control->Handle;
-
-        testdriver::MouseDown(window, 3, 3);
-        EXPECT_EQ(testdriver::Capture() == window, c.MouseCapture);
-        testdriver::MouseUp(window, 3, 3);
-        EXPECT_EQ(testdriver::Capture(), nullptr);
-        label.Control->SetVisible(false);
-    }
-}
-
-TEST_F(TZuWinTest, KeysGoOutAsTheirVirtualKeyCodes) {
-    Probe downs;
-    Probe ups;
-    TZuButton& button = MakeButton(10, 10);
-    button.OnKeyDown = downs.Point();
-    button.OnKeyUp = ups.Point();
-    button.Init();
-    ShowWindows();
-    SetFocus(button.Control->Handle);
-
-    testdriver::PressKey('A');
-    testdriver::PressKey(VK_F5);
-
-    EXPECT_EQ(Integers(downs), (std::vector<std::int32_t>{'A', VK_F5}));
-    EXPECT_EQ(Integers(ups), (std::vector<std::int32_t>{'A', VK_F5}));
-}
-
 TEST_F(TZuWinTest, FocusMovesFireEnterAndExitWithoutValues) {
     std::vector<std::string> log;
     struct Named {
@@ -386,19 +266,6 @@ TEST_F(TZuWinTest, FocusMovesFireEnterAndExitWithoutValues) {
     SetFocus(second.Control->Handle);
 
     EXPECT_EQ(log, (std::vector<std::string>{"first+", "first-", "second+"}));
-}
-
-TEST_F(TZuWinTest, DoubleClickFiresWithoutAValue) {
-    Probe doubles;
-    TZuLabel& label = Make<TZuLabel>(form);
-    label.OnDblClick = doubles.Point();
-    label.Init();
-    ShowWindows();
-
-    testdriver::DoubleClick(label.Control->Handle, 3, 3);
-
-    ASSERT_EQ(doubles.Values.size(), 1u);
-    EXPECT_EQ(doubles.Values[0].Tag, TagNone);
 }
 
 // ---- OwnerWindow ---------------------------------------------------------------------------

@@ -18,7 +18,7 @@ void ResetToolkitState() {
 } // namespace
 
 void WindowElementTest::SetUp() {
-    testdriver::Reset();
+    testsession::Reset();
     ResetToolkitState();
     savedInitManager = InitManager;
     initProcs = TInitMan{};
@@ -35,7 +35,7 @@ void WindowElementTest::TearDown() {
     FreeToolTipManager();
     ResetToolkitState();
     InitManager = savedInitManager;
-    testdriver::Reset();
+    testsession::Reset();
 }
 
 void WindowElementTest::MakeForm() {
@@ -50,7 +50,7 @@ void WindowElementTest::ShowWindows() {
     if (form != nullptr) {
         form->MakeWindow();
     }
-    testdriver::PumpUntilIdle();
+    testsession::PumpUntilIdle();
 }
 
 LOGFONTA FontOf(TControl* control) {

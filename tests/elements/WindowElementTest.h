@@ -1,6 +1,6 @@
 #pragma once
 
-// Set-up shared by the tests of the window elements: a reset test driver and toolkit state,
+// Set-up shared by the tests of the window elements: a reset session and toolkit state,
 // a start-up routine list of the test's own, links switched on, and a form control on the
 // application control for elements to live on. Elements made with Make are destroyed before
 // the controls.
@@ -12,8 +12,10 @@
 
 #include "core/TInitMan.h"
 #include "elements/TZuWin.h"
-#include "platform/testing.h"
+
 #include "tests/elements/LinkProbe.h"
+#include "tests/support/ReadBack.h"
+#include "tests/support/TestSession.h"
 #include "toolkit/TControl.h"
 
 class WindowElementTest : public LinkedElementTest {

@@ -66,56 +66,6 @@ TEST(GdiObjects, AnObjectDeletedWhileSelectedLivesUntilDeselected) {
     EXPECT_EQ(posix::gdi::LiveObjectCount(), before);
 }
 
-TEST(GdiObjects, ABitmapDrawnOnIsNotDeletedAndServesOneContext) {
-    HDC first = CreateCompatibleDC(nullptr);
-    HDC second = CreateCompatibleDC(first);
-    ASSERT_NE(first, nullptr);
-    ASSERT_NE(second, nullptr);
-    HBITMAP bitmap = CreateCompatibleBitmap(first, 16, 8);
-    const HGDIOBJ original = SelectObject(first, bitmap);
-    ASSERT_NE(original, nullptr);
-    EXPECT_EQ(SelectObject(second, bitmap), nullptr);
-    EXPECT_FALSE(DeleteObject(bitmap));
-    BITMAP info{};
-    ASSERT_EQ(GetObjectA(bitmap, sizeof info, &info), static_cast<int>(sizeof info));
-    EXPECT_EQ(info.bmWidth, 16);
-    EXPECT_EQ(info.bmHeight, 8);
-    EXPECT_EQ(info.bmBitsPixel, 32);
-    EXPECT_EQ(SelectObject(first, original), bitmap);
-    EXPECT_TRUE(DeleteObject(bitmap));
-    EXPECT_TRUE(DeleteDC(first));
-    EXPECT_TRUE(DeleteDC(second));
-    EXPECT_FALSE(DeleteDC(first));
-    EXPECT_EQ(CreateCompatibleDC(first), nullptr);
-}
-
-TEST(GdiObjects, GetObjectReadsBackTheDescriptions) {
-    LOGFONTA font{};
-    font.lfHeight = -13;
-    font.lfWeight = FW_BOLD;
-    font.lfCharSet = RUSSIAN_CHARSET;
-    std::strcpy(font.lfFaceName, "MS Sans Serif");
-    HFONT handle = CreateFontIndirectA(&font);
-    LOGFONTA back{};
-    EXPECT_EQ(GetObjectA(handle, 0, nullptr), static_cast<int>(sizeof(LOGFONTA)));
-    ASSERT_EQ(GetObjectA(handle, sizeof back, &back), static_cast<int>(sizeof back));
-    EXPECT_EQ(std::memcmp(&back, &font, sizeof font), 0);
-    // A short buffer takes what fits.
-    LONG height = 0;
-    EXPECT_EQ(GetObjectA(handle, sizeof height, &height), static_cast<int>(sizeof height));
-    EXPECT_EQ(height, -13);
-
-    const LOGBRUSH hatch{BS_HATCHED, RGB(1, 2, 3), HS_CROSS};
-    HBRUSH brush = CreateBrushIndirect(&hatch);
-    LOGBRUSH brushBack{};
-    ASSERT_EQ(GetObjectA(brush, sizeof brushBack, &brushBack), static_cast<int>(sizeof brushBack));
-    EXPECT_EQ(brushBack.lbStyle, BS_HATCHED);
-    EXPECT_EQ(brushBack.lbColor, RGB(1, 2, 3));
-    EXPECT_EQ(brushBack.lbHatch, static_cast<ULONG_PTR>(HS_CROSS));
-    EXPECT_TRUE(DeleteObject(handle));
-    EXPECT_TRUE(DeleteObject(brush));
-}
-
 TEST(GdiObjects, BrushesRefuseWhatTheyCannotDraw) {
     const LOGBRUSH badHatch{BS_HATCHED, 0, 6};
     const LOGBRUSH badStyle{7, 0, 0};

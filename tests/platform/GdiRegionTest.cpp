@@ -165,28 +165,6 @@ TEST(GdiRegion, OffsetStopsAtTheEndsOfTheCoordinateRange) {
     EXPECT_EQ(bounds.right, INT_MAX);
 }
 
-TEST(GdiRegion, HandlesCombineAndAnswerComplexity) {
-    HRGN a = CreateRectRgn(10, 10, 0, 0); // corners in either order
-    HRGN b = CreateRectRgn(5, 5, 15, 15);
-    RECT box{};
-    EXPECT_EQ(GetRgnBox(a, &box), SIMPLEREGION);
-    EXPECT_EQ(box.left, 0);
-    EXPECT_EQ(box.bottom, 10);
-    // The destination may be one of the sources.
-    EXPECT_EQ(CombineRgn(a, a, b, RGN_OR), COMPLEXREGION);
-    EXPECT_TRUE(PtInRegion(a, 14, 14));
-    EXPECT_EQ(CombineRgn(a, b, nullptr, RGN_COPY), SIMPLEREGION);
-    EXPECT_FALSE(PtInRegion(a, 1, 1));
-    EXPECT_EQ(OffsetRgn(a, -5, -5), SIMPLEREGION);
-    EXPECT_TRUE(PtInRegion(a, 0, 0));
-    EXPECT_TRUE(SetRectRgn(a, 0, 0, 0, 0));
-    EXPECT_EQ(GetRgnBox(a, &box), NULLREGION);
-    EXPECT_EQ(box.right, 0);
-    EXPECT_EQ(CombineRgn(a, a, b, 99), ERROR);
-    EXPECT_TRUE(DeleteObject(a));
-    EXPECT_TRUE(DeleteObject(b));
-}
-
 TEST(GdiRegion, StaleRegionHandlesAnswerErrors) {
     HRGN region = CreateRectRgn(0, 0, 5, 5);
     HRGN other = CreateRectRgn(0, 0, 1, 1);

@@ -1,15 +1,14 @@
-#include "platform/win32.h"
+// Kernel file functions: dispositions and their errors, reading, access, the end of a file, large
+// sizes, attributes, moving and deleting, and the last error of each thread.
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
+#include "tests/platform/KernelFileTest.h"
+#include "tests/support/TestSession.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
+#include <atomic>
+#include <cstdint>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <thread>
 
@@ -17,36 +16,11 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class KernelFileTest : public testing::Test {
-protected:
-    void SetUp() override {
-        std::string pattern = (fs::temp_directory_path() / "kernel-file-XXXXXX").string();
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        dir = pattern;
+void WaitForStep(const std::atomic<int>& step, int wanted) {
+    while (step.load() != wanted) {
+        std::this_thread::yield();
     }
-    void TearDown() override { fs::remove_all(dir); }
-
-    std::string PathOf(const std::string& name) const { return (fs::path(dir) / name).string(); }
-
-    static void Put(const std::string& path, const std::string& bytes) {
-        std::ofstream(path, std::ios::binary) << bytes;
-    }
-    static std::string Get(const std::string& path) {
-        std::ifstream in(path, std::ios::binary);
-        return {std::istreambuf_iterator<char>(in), {}};
-    }
-    static mode_t PermissionsOf(const std::string& path) {
-        struct stat status {};
-        EXPECT_EQ(stat(path.c_str(), &status), 0);
-        return status.st_mode & 07777;
-    }
-    static HANDLE Open(const std::string& path, DWORD access, DWORD disposition) {
-        return CreateFileA(path.c_str(), access, FILE_SHARE_READ, nullptr, disposition,
-                           FILE_ATTRIBUTE_NORMAL, nullptr);
-    }
-
-    std::string dir;
-};
+}
 
 TEST_F(KernelFileTest, DispositionsCreateOpenAndTruncateAsWin32Does) {
     struct Case {
@@ -95,6 +69,7 @@ TEST_F(KernelFileTest, DispositionsCreateOpenAndTruncateAsWin32Does) {
 
 TEST_F(KernelFileTest, OpenFailuresReportTheWin32Error) {
     fs::create_directory(PathOf("sub"));
+    Put(PathOf("file"), "x");
     struct Case {
         const char* Name;
         std::string Path;
@@ -111,17 +86,27 @@ TEST_F(KernelFileTest, OpenFailuresReportTheWin32Error) {
         {"directory for reading", PathOf("sub"), GENERIC_READ, OPEN_EXISTING, ERROR_ACCESS_DENIED},
         {"directory for writing", PathOf("sub"), GENERIC_WRITE, OPEN_ALWAYS, ERROR_ACCESS_DENIED},
         {"directory for queries", PathOf("sub"), 0, OPEN_EXISTING, ERROR_ACCESS_DENIED},
-        {"truncate without write access", PathOf("sub"), GENERIC_READ, TRUNCATE_EXISTING,
-         ERROR_INVALID_PARAMETER},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.Name);
         EXPECT_EQ(Open(c.Path, c.Access, c.Disposition), INVALID_HANDLE_VALUE);
         EXPECT_EQ(GetLastError(), c.Error);
     }
+    // TRUNCATE_EXISTING needs write access, as Windows documents; Wine opens the file all the
+    // same.
+    const HANDLE truncating = Open(PathOf("file"), GENERIC_READ, TRUNCATE_EXISTING);
+    if (testsession::RunningOnWine()) {
+        EXPECT_NE(truncating, INVALID_HANDLE_VALUE);
+        CloseHandle(truncating);
+    } else {
+        EXPECT_EQ(truncating, INVALID_HANDLE_VALUE);
+        EXPECT_EQ(GetLastError(), ERROR_INVALID_PARAMETER);
+    }
+    // Undocumented: no name at all; ours calls it a bad argument, Wine a missing path.
     EXPECT_EQ(CreateFileA(nullptr, GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr),
               INVALID_HANDLE_VALUE);
-    EXPECT_EQ(GetLastError(), ERROR_INVALID_PARAMETER);
+    EXPECT_EQ(GetLastError(),
+              testsession::WindowsOrWine<DWORD>(ERROR_INVALID_PARAMETER, ERROR_PATH_NOT_FOUND));
 }
 
 TEST_F(KernelFileTest, ReadIsShortAtTheEndOfTheFileAndThenEmpty) {
@@ -172,8 +157,7 @@ TEST_F(KernelFileTest, SetEndOfFileCutsTheFileAtTheCurrentPosition) {
 
 TEST_F(KernelFileTest, GetFileSizeReportsTheHighWordOfLargeFiles) {
     Put(PathOf("large"), "");
-    const off_t size = (off_t{5} << 30) + 7; // sparse: 5 GiB and 7 bytes
-    ASSERT_EQ(truncate(PathOf("large").c_str(), size), 0);
+    fs::resize_file(PathOf("large"), (std::uintmax_t{5} << 30) + 7); // 5 GiB and 7 bytes
     HANDLE file = Open(PathOf("large"), GENERIC_READ, OPEN_EXISTING);
     ASSERT_NE(file, INVALID_HANDLE_VALUE);
     DWORD high = 0;
@@ -182,28 +166,26 @@ TEST_F(KernelFileTest, GetFileSizeReportsTheHighWordOfLargeFiles) {
     EXPECT_TRUE(CloseHandle(file));
 }
 
-TEST_F(KernelFileTest, AttributesTellFilesDirectoriesDevicesAndReadOnly) {
+// A file Windows has written carries FILE_ATTRIBUTE_ARCHIVE (Wine sets it on every file); a
+// POSIX file system has no such bit, so our layer answers FILE_ATTRIBUTE_NORMAL.
+TEST_F(KernelFileTest, AttributesTellFilesDirectoriesAndReadOnly) {
     Put(PathOf("plain"), "x");
     Put(PathOf("locked"), "x");
-    chmod(PathOf("locked").c_str(), 0444);
+    fs::permissions(PathOf("locked"),
+                    fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                    fs::perm_options::remove);
     fs::create_directory(PathOf("dir"));
-    fs::create_directory(PathOf("lockeddir"));
-    chmod(PathOf("lockeddir").c_str(), 0555);
-    ASSERT_EQ(mkfifo(PathOf("fifo").c_str(), 0600), 0);
-    fs::create_symlink(PathOf("plain"), PathOf("link"));
+    const DWORD file =
+        testsession::RunningOnOwnLayer() ? FILE_ATTRIBUTE_NORMAL : FILE_ATTRIBUTE_ARCHIVE;
     struct Case {
         std::string Path;
         DWORD Attributes;
         DWORD Error;
     };
     const Case cases[] = {
-        {PathOf("plain"), FILE_ATTRIBUTE_NORMAL, 0},
-        {PathOf("locked"), FILE_ATTRIBUTE_READONLY, 0},
+        {PathOf("plain"), file, 0},
+        {PathOf("locked"), FILE_ATTRIBUTE_READONLY | (file & FILE_ATTRIBUTE_ARCHIVE), 0},
         {PathOf("dir"), FILE_ATTRIBUTE_DIRECTORY, 0},
-        {PathOf("lockeddir"), FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY, 0},
-        {PathOf("fifo"), FILE_ATTRIBUTE_DEVICE, 0},
-        {"/dev/null", FILE_ATTRIBUTE_DEVICE, 0},
-        {PathOf("link"), FILE_ATTRIBUTE_NORMAL, 0},
         {PathOf("missing"), INVALID_FILE_ATTRIBUTES, ERROR_FILE_NOT_FOUND},
         {PathOf("missing/file"), INVALID_FILE_ATTRIBUTES, ERROR_PATH_NOT_FOUND},
         {PathOf("plain/file"), INVALID_FILE_ATTRIBUTES, ERROR_PATH_NOT_FOUND},
@@ -213,23 +195,6 @@ TEST_F(KernelFileTest, AttributesTellFilesDirectoriesDevicesAndReadOnly) {
         SetLastError(0);
         EXPECT_EQ(GetFileAttributesA(c.Path.c_str()), c.Attributes);
         EXPECT_EQ(GetLastError(), c.Error);
-    }
-}
-
-TEST_F(KernelFileTest, StaleAndForeignHandlesAreRejected) {
-    Put(PathOf("file"), "x");
-    HANDLE file = Open(PathOf("file"), GENERIC_READ, OPEN_EXISTING);
-    ASSERT_NE(file, INVALID_HANDLE_VALUE);
-    EXPECT_TRUE(CloseHandle(file));
-    int notAHandle = 0;
-    char buffer[1];
-    DWORD count = 0;
-    for (HANDLE handle : {file, INVALID_HANDLE_VALUE, HANDLE{}, HANDLE{&notAHandle}}) {
-        EXPECT_FALSE(CloseHandle(handle));
-        EXPECT_EQ(GetLastError(), ERROR_INVALID_HANDLE);
-        EXPECT_FALSE(ReadFile(handle, buffer, 1, &count, nullptr));
-        EXPECT_EQ(GetFileSize(handle, nullptr), INVALID_FILE_SIZE);
-        EXPECT_EQ(GetLastError(), ERROR_INVALID_HANDLE);
     }
 }
 
@@ -259,100 +224,25 @@ TEST_F(KernelFileTest, MoveReplacesOnlyWhenAskedAndDeleteRemovesFilesOnly) {
     EXPECT_EQ(GetLastError(), ERROR_FILE_NOT_FOUND);
 }
 
-TEST_F(KernelFileTest, ReplaceFileKeepsThePermissionBitsOfTheReplacedFile) {
-    Put(PathOf("target"), "old");
-    Put(PathOf("replacement"), "new");
-    chmod(PathOf("target").c_str(), 0640);
-    chmod(PathOf("replacement").c_str(), 0600);
-    EXPECT_TRUE(ReplaceFileA(PathOf("target").c_str(), PathOf("replacement").c_str(), nullptr, 0,
-                             nullptr, nullptr));
-    EXPECT_EQ(Get(PathOf("target")), "new");
-    EXPECT_EQ(PermissionsOf(PathOf("target")), 0640u);
-    EXPECT_FALSE(fs::exists(PathOf("replacement")));
-}
-
-TEST_F(KernelFileTest, ReplaceFileRefusesWhatItMustNotReplace) {
-    Put(PathOf("target"), "old");
-    Put(PathOf("locked"), "old");
-    chmod(PathOf("locked").c_str(), 0444);
-    ASSERT_EQ(mkfifo(PathOf("fifo").c_str(), 0600), 0);
-    fs::create_directory(PathOf("dir"));
-    struct Case {
-        std::string Replaced;
-        const char* Backup;
-        DWORD Error;
-    };
-    const Case cases[] = {
-        {PathOf("missing"), nullptr, ERROR_FILE_NOT_FOUND},
-        {PathOf("locked"), nullptr, ERROR_ACCESS_DENIED},
-        {PathOf("fifo"), nullptr, ERROR_ACCESS_DENIED},
-        {PathOf("dir"), nullptr, ERROR_ACCESS_DENIED},
-        {PathOf("target"), "backup", ERROR_INVALID_PARAMETER},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.Replaced);
-        Put(PathOf("replacement"), "new");
-        EXPECT_FALSE(ReplaceFileA(c.Replaced.c_str(), PathOf("replacement").c_str(), c.Backup, 0,
-                                  nullptr, nullptr));
-        EXPECT_EQ(GetLastError(), c.Error);
-        EXPECT_EQ(Get(PathOf("replacement")), "new");
-    }
-    EXPECT_EQ(Get(PathOf("target")), "old");
-    EXPECT_EQ(Get(PathOf("locked")), "old");
-    EXPECT_EQ(fs::status(PathOf("fifo")).type(), fs::file_type::fifo);
-}
-
-TEST_F(KernelFileTest, FinalPathResolvesSymbolicLinksAndAnswersTheNeededSize) {
-    fs::create_directory(PathOf("real"));
-    Put(PathOf("real/list"), "x");
-    fs::create_directory_symlink(PathOf("real"), PathOf("alias"));
-    fs::create_symlink(PathOf("alias/list"), PathOf("link"));
-    const std::string expected = fs::canonical(PathOf("real/list")).string();
-
-    HANDLE file = Open(PathOf("link"), 0, OPEN_EXISTING);
-    ASSERT_NE(file, INVALID_HANDLE_VALUE);
-    const DWORD length = static_cast<DWORD>(expected.size());
-    EXPECT_EQ(GetFinalPathNameByHandleA(file, nullptr, 0, 0), length + 1);
-    std::string buffer(length + 1, '#');
-    EXPECT_EQ(GetFinalPathNameByHandleA(file, buffer.data(), length, 0), length + 1);
-    EXPECT_EQ(GetFinalPathNameByHandleA(file, buffer.data(), length + 1, 0), length);
-    EXPECT_EQ(buffer, expected + '\0');
-    EXPECT_TRUE(CloseHandle(file));
-}
-
-TEST_F(KernelFileTest, WritesThatCannotCompleteFailWithoutBlockingOrKilling) {
-    HANDLE full = Open("/dev/full", GENERIC_WRITE, OPEN_EXISTING);
-    ASSERT_NE(full, INVALID_HANDLE_VALUE);
-    DWORD written = 99;
-    EXPECT_FALSE(WriteFile(full, "data", 4, &written, nullptr));
-    EXPECT_EQ(GetLastError(), ERROR_DISK_FULL);
-    EXPECT_EQ(written, 0u);
-    EXPECT_TRUE(CloseHandle(full));
-
-    // A FIFO without a reader: opening must not block, writing must not raise SIGPIPE.
-    const std::string fifo = PathOf("fifo");
-    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
-    EXPECT_EQ(Open(fifo, GENERIC_WRITE, OPEN_EXISTING), INVALID_HANDLE_VALUE);
-    int reader = open(fifo.c_str(), O_RDONLY | O_NONBLOCK);
-    ASSERT_GE(reader, 0);
-    HANDLE writer = Open(fifo, GENERIC_WRITE, OPEN_EXISTING);
-    ASSERT_NE(writer, INVALID_HANDLE_VALUE);
-    close(reader);
-    EXPECT_FALSE(WriteFile(writer, "data", 4, &written, nullptr));
-    EXPECT_EQ(GetLastError(), ERROR_BROKEN_PIPE);
-    EXPECT_TRUE(CloseHandle(writer));
-}
-
+// The threads take turns through an atomic step, so that no call between the setting and the
+// reading of an error (starting or joining a thread sets errors of its own on Windows) hides
+// what is checked.
 TEST(KernelErrorTest, LastErrorIsKeptPerThread) {
-    SetLastError(ERROR_ACCESS_DENIED);
+    std::atomic<int> step{0};
     DWORD seenByOtherThread = 1;
     std::thread other([&] {
+        WaitForStep(step, 1);
         seenByOtherThread = GetLastError();
         SetLastError(ERROR_DISK_FULL);
+        step = 2;
     });
+    SetLastError(ERROR_ACCESS_DENIED);
+    step = 1;
+    WaitForStep(step, 2);
+    const DWORD mine = GetLastError();
     other.join();
     EXPECT_EQ(seenByOtherThread, ERROR_SUCCESS);
-    EXPECT_EQ(GetLastError(), ERROR_ACCESS_DENIED);
+    EXPECT_EQ(mine, ERROR_ACCESS_DENIED);
 }
 
 } // namespace

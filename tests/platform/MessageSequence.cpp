@@ -1,6 +1,6 @@
 #include "tests/platform/MessageSequence.h"
 
-#include "platform/testing.h"
+#include "tests/support/TestSession.h"
 
 #include <gtest/gtest.h>
 
@@ -13,7 +13,8 @@ namespace sequence {
 namespace {
 
 std::vector<Recorded> log;
-const std::vector<UINT> defaultIgnored{WM_NCHITTEST, WM_SETCURSOR, WM_GETICON, WM_NCPAINT};
+const std::vector<UINT> defaultIgnored{WM_NCHITTEST, WM_SETCURSOR, WM_GETICON, WM_NCPAINT,
+                                       WM_QUERYNEWPALETTE};
 std::vector<UINT> ignored = defaultIgnored;
 HWND parent = nullptr;
 std::map<HWND, WNDPROC> originalProcs;
@@ -23,7 +24,7 @@ std::uint64_t lastPostedSerial = 0;
 
 unsigned ArrivalOf(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     std::uint64_t serial = 0;
-    const MSG* dispatched = testdriver::MessageBeingDispatched(&serial);
+    const MSG* dispatched = testsession::MessageBeingDispatched(&serial);
     if (dispatched != nullptr && serial != lastPostedSerial && dispatched->hwnd == window &&
         dispatched->message == message && dispatched->wParam == wParam &&
         dispatched->lParam == lParam) {
@@ -33,8 +34,21 @@ unsigned ArrivalOf(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     return Sent;
 }
 
+// The messages of input methods, WM_IME_SETCONTEXT (0x0281) to WM_IME_KEYUP (0x0291), which
+// Windows sends on activation and our layer, having no input methods, never does.
+bool IsInputMethodMessage(UINT message) {
+    return message >= 0x0281 && message <= 0x0291;
+}
+
+// Wine's default processing reads a window's text through WM_GETTEXT to draw its caption,
+// where Windows and our layer read it directly.
+bool IsCaptionDrawing(UINT message, unsigned flags) {
+    return message == WM_GETTEXT && (flags & DefProc) != 0;
+}
+
 void Record(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (std::find(ignored.begin(), ignored.end(), message) != ignored.end()) {
+    if (IsInputMethodMessage(message) ||
+        std::find(ignored.begin(), ignored.end(), message) != ignored.end()) {
         return;
     }
     unsigned flags = ArrivalOf(window, message, wParam, lParam);
@@ -43,6 +57,9 @@ void Record(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     }
     if (!inDefault.empty() && inDefault.back() == window) {
         flags |= DefProc;
+    }
+    if (IsCaptionDrawing(message, flags)) {
+        return;
     }
     log.push_back({window, message, flags, wParam, lParam});
 }
@@ -187,9 +204,10 @@ void SetIgnored(std::initializer_list<UINT> messages) {
 }
 
 void IgnorePainting() {
-    SetIgnored({WM_NCHITTEST, WM_SETCURSOR, WM_GETICON, WM_NCPAINT, WM_PAINT, WM_ERASEBKGND,
-                WM_CTLCOLORBTN, WM_CTLCOLORSTATIC, WM_CTLCOLORLISTBOX, WM_CTLCOLOREDIT, WM_GETTEXT,
-                WM_GETTEXTLENGTH});
+    ignored = defaultIgnored;
+    ignored.insert(ignored.end(),
+                   {WM_PAINT, WM_ERASEBKGND, WM_CTLCOLORBTN, WM_CTLCOLORSTATIC, WM_CTLCOLORLISTBOX,
+                    WM_CTLCOLOREDIT, WM_GETTEXT, WM_GETTEXTLENGTH});
 }
 
 const std::vector<Recorded>& Log() {

@@ -41,7 +41,7 @@ struct Recorded {
 };
 
 // The class "SequenceRecorder": every message of its windows is recorded, then handed to
-// DefWindowProcA. Registered once per test (the driver's reset unregisters it); registering
+// DefWindowProcA. Registered once per test (the session's reset unregisters it); registering
 // also clears the log, the parent and the ignored messages.
 void RegisterRecordingClass(UINT classStyle = 0);
 inline constexpr const char* RecordingClass = "SequenceRecorder";
@@ -53,7 +53,9 @@ void RecordWindow(HWND window);
 void SetParentWindow(HWND window);
 
 // Messages never recorded (by default WM_NCHITTEST, WM_SETCURSOR, WM_GETICON and WM_NCPAINT,
-// which the system sends around most input and painting).
+// which the system sends around most input and painting, and WM_QUERYNEWPALETTE, which Windows
+// sends on activation and our layer, having no palettes, never does). Input method messages
+// are never recorded either, nor is WM_GETTEXT sent by a window's own default processing.
 void SetIgnored(std::initializer_list<UINT> messages);
 // Ignores, besides the defaults, the messages of a control's painting (WM_PAINT, erasing, the
 // colour questions and the text it reads), for tests of behaviour rather than looks.

@@ -1,8 +1,9 @@
 // Creation and destruction of windows: the messages and their order, the styles the system
 // keeps, default placement, properties and window data.
 
-#include "platform/testing.h"
 #include "tests/platform/MessageSequence.h"
+#include "tests/support/ReadBack.h"
+#include "tests/support/TestSession.h"
 
 #include <gtest/gtest.h>
 
@@ -16,10 +17,10 @@ using namespace sequence;
 class WindowLifecycleTest : public testing::Test {
 protected:
     void SetUp() override {
-        testdriver::Reset();
+        testsession::Reset();
         RegisterRecordingClass();
     }
-    void TearDown() override { testdriver::Reset(); }
+    void TearDown() override { testsession::Reset(); }
 
     static HWND Make(DWORD style, HWND parent = nullptr, DWORD exStyle = 0, int x = 10, int y = 20,
                      int width = 200, int height = 150, UINT_PTR id = 0) {
@@ -99,6 +100,8 @@ TEST_F(WindowLifecycleTest, VisibleOverlappedWindowIsShownActivatedAndSizedAfter
         {WM_NCACTIVATE, Sent | WParam, TRUE},
         {WM_ACTIVATE, Sent | WParam, WA_ACTIVE},
         {WM_SETFOCUS, Sent | DefProc},
+        // Windows may erase a window it shows at once; ours does in the first WM_PAINT.
+        {WM_ERASEBKGND, Sent | Optional},
         {WM_WINDOWPOSCHANGED, Sent},
         {WM_SIZE, Sent | WParam, SIZE_RESTORED},
         {WM_MOVE, Sent},
@@ -109,27 +112,31 @@ TEST_F(WindowLifecycleTest, VisibleOverlappedWindowIsShownActivatedAndSizedAfter
     EXPECT_TRUE(IsWindowVisible(window));
 }
 
+std::vector<std::pair<HWND, UINT>> firstMessages;
+
+LRESULT CALLBACK NoteFirstMessages(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    firstMessages.emplace_back(window, message);
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
 // The toolkit binds its object to a window on the first message, whatever it is.
 TEST_F(WindowLifecycleTest, FirstMessageReachesTheClassProcedureBeforeCreationReturns) {
-    static std::vector<std::pair<HWND, UINT>> first;
+    std::vector<std::pair<HWND, UINT>>& first = firstMessages;
     first.clear();
     WNDCLASSA wndClass{};
-    wndClass.lpfnWndProc = [](HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-        first.emplace_back(window, message);
-        return DefWindowProcA(window, message, wParam, lParam);
-    };
+    wndClass.lpfnWndProc = NoteFirstMessages;
     wndClass.lpszClassName = "FirstMessage";
     ASSERT_NE(RegisterClassA(&wndClass), 0);
 
     const HWND overlapped = CreateWindowExA(0, "firstmessage", "", WS_OVERLAPPED, 0, 0, 50, 50,
                                             nullptr, nullptr, nullptr, nullptr);
     ASSERT_FALSE(first.empty());
-    EXPECT_EQ(first.front(), std::make_pair(overlapped, WM_GETMINMAXINFO));
+    EXPECT_EQ(first.front(), std::make_pair(overlapped, UINT{WM_GETMINMAXINFO}));
     first.clear();
     const HWND child = CreateWindowExA(0, "FIRSTMESSAGE", "", WS_CHILD, 0, 0, 5, 5, overlapped,
                                        nullptr, nullptr, nullptr);
     ASSERT_FALSE(first.empty());
-    EXPECT_EQ(first.front(), std::make_pair(child, WM_NCCREATE));
+    EXPECT_EQ(first.front(), std::make_pair(child, UINT{WM_NCCREATE}));
 }
 
 TEST_F(WindowLifecycleTest, StylesReadBackAsTheSystemKeepsThem) {
@@ -144,13 +151,15 @@ TEST_F(WindowLifecycleTest, StylesReadBackAsTheSystemKeepsThem) {
     const Case cases[] = {
         {WS_OVERLAPPED, 0, false, WS_CAPTION | WS_CLIPSIBLINGS, WS_EX_WINDOWEDGE},
         {WS_OVERLAPPEDWINDOW, 0, false, WS_OVERLAPPEDWINDOW | WS_CLIPSIBLINGS, WS_EX_WINDOWEDGE},
-        {WS_POPUP, 0, false, WS_POPUP, 0},
-        {WS_POPUP, WS_EX_WINDOWEDGE, false, WS_POPUP, 0},
+        {WS_POPUP, 0, false, WS_POPUP | WS_CLIPSIBLINGS, 0},
+        {WS_POPUP, WS_EX_WINDOWEDGE, false, WS_POPUP | WS_CLIPSIBLINGS, 0},
         {WS_POPUP | WS_CAPTION, 0, false, WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS,
          WS_EX_WINDOWEDGE},
-        {WS_POPUP | WS_BORDER, 0, false, WS_POPUP | WS_BORDER, 0},
-        {WS_POPUP, WS_EX_DLGMODALFRAME, false, WS_POPUP, WS_EX_DLGMODALFRAME | WS_EX_WINDOWEDGE},
-        {WS_POPUP | WS_DLGFRAME, 0, false, WS_POPUP | WS_DLGFRAME, WS_EX_WINDOWEDGE},
+        {WS_POPUP | WS_BORDER, 0, false, WS_POPUP | WS_BORDER | WS_CLIPSIBLINGS, 0},
+        {WS_POPUP, WS_EX_DLGMODALFRAME, false, WS_POPUP | WS_CLIPSIBLINGS,
+         WS_EX_DLGMODALFRAME | WS_EX_WINDOWEDGE},
+        {WS_POPUP | WS_DLGFRAME, 0, false, WS_POPUP | WS_DLGFRAME | WS_CLIPSIBLINGS,
+         WS_EX_WINDOWEDGE},
         {WS_CHILD, 0, true, WS_CHILD, 0},
         {WS_CHILD | WS_THICKFRAME, 0, true, WS_CHILD | WS_THICKFRAME, WS_EX_WINDOWEDGE},
         {WS_CHILD | WS_VISIBLE | WS_TABSTOP, WS_EX_CLIENTEDGE, true,
@@ -162,8 +171,8 @@ TEST_F(WindowLifecycleTest, StylesReadBackAsTheSystemKeepsThem) {
         if (test.Child) {
             EXPECT_EQ(GetParent(window), owner);
         }
-        EXPECT_EQ(testdriver::Style(window), test.KeptStyle) << std::hex << test.Style;
-        EXPECT_EQ(testdriver::ExStyle(window), test.KeptExStyle) << std::hex << test.Style;
+        EXPECT_EQ(readback::Style(window), test.KeptStyle) << std::hex << test.Style;
+        EXPECT_EQ(readback::ExStyle(window), test.KeptExStyle) << std::hex << test.Style;
     }
 }
 
@@ -176,9 +185,10 @@ TEST_F(WindowLifecycleTest, ChangedStylesKeepTheWindowEdgeRuleAndAreAnnounced) {
         {WM_STYLECHANGED, Sent | WParam, static_cast<WPARAM>(GWL_STYLE)},
     };
     ExpectSequence(expected, "style changed");
-    EXPECT_EQ(testdriver::ExStyle(window) & WS_EX_WINDOWEDGE, 0u);
+    EXPECT_EQ(readback::Style(window), WS_POPUP | WS_CLIPSIBLINGS) << "kept by a top-level window";
+    EXPECT_EQ(readback::ExStyle(window) & WS_EX_WINDOWEDGE, 0u);
     SetWindowLongA(window, GWL_EXSTYLE, WS_EX_DLGMODALFRAME | WS_EX_TOPMOST);
-    EXPECT_EQ(testdriver::ExStyle(window), WS_EX_DLGMODALFRAME | WS_EX_WINDOWEDGE)
+    EXPECT_EQ(readback::ExStyle(window), WS_EX_DLGMODALFRAME | WS_EX_WINDOWEDGE)
         << "WS_EX_TOPMOST changes only through the z-order";
 }
 
@@ -216,7 +226,7 @@ TEST_F(WindowLifecycleTest, DefaultPlacementFollowsTheKindOfWindow) {
             const LONG x = test.X == CW_USEDEFAULT ? 0 : test.X;
             const LONG y = test.X == CW_USEDEFAULT ? 0 : test.Y;
             const LONG width = test.Width == CW_USEDEFAULT ? 0 : test.Width;
-            const LONG height = test.Height == CW_USEDEFAULT ? 0 : test.Height;
+            const LONG height = test.Width == CW_USEDEFAULT ? 0 : test.Height;
             EXPECT_EQ(rect.left, x);
             EXPECT_EQ(rect.top, y);
             EXPECT_EQ(rect.right - rect.left, width);
@@ -233,7 +243,9 @@ TEST_F(WindowLifecycleTest, CreationFailsCleanlyOnBadArguments) {
         DWORD Error;
     };
     const Case cases[] = {
-        {"NoSuchClass", WS_POPUP, nullptr, ERROR_CANNOT_FIND_WND_CLASS},
+        {"NoSuchClass", WS_POPUP, nullptr,
+         testsession::WindowsOrWine<DWORD>(ERROR_CANNOT_FIND_WND_CLASS,
+                                           ERROR_CLASS_DOES_NOT_EXIST)},
         {RecordingClass, WS_CHILD, nullptr, ERROR_TLW_WITH_WSCHILD},
         {RecordingClass, WS_CHILD, reinterpret_cast<HWND>(0x1234), ERROR_INVALID_WINDOW_HANDLE},
     };
@@ -246,22 +258,30 @@ TEST_F(WindowLifecycleTest, CreationFailsCleanlyOnBadArguments) {
     }
 }
 
+struct TreeDestruction {
+    std::vector<std::pair<UINT, HWND>> Events;
+    HWND Inner = nullptr;
+    bool InnerExistedDuringParentDestroy = false;
+} treeDestruction;
+
+LRESULT CALLBACK NoteTreeDestruction(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_DESTROY || message == WM_NCDESTROY) {
+        treeDestruction.Events.emplace_back(message, window);
+        if (message == WM_DESTROY && GetParent(window) == nullptr) {
+            treeDestruction.InnerExistedDuringParentDestroy =
+                IsWindow(treeDestruction.Inner) != FALSE;
+        }
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
 // Parent first, then down the tree for WM_DESTROY; deepest first for WM_NCDESTROY.
 TEST_F(WindowLifecycleTest, DestroyingAParentDestroysTheTreeInWin32Order) {
-    static std::vector<std::pair<UINT, HWND>> events;
-    static HWND inner = nullptr;
-    static bool innerExistedDuringParentDestroy = false;
-    events.clear();
+    treeDestruction = {};
+    std::vector<std::pair<UINT, HWND>>& events = treeDestruction.Events;
+    HWND& inner = treeDestruction.Inner;
     WNDCLASSA wndClass{};
-    wndClass.lpfnWndProc = [](HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-        if (message == WM_DESTROY || message == WM_NCDESTROY) {
-            events.emplace_back(message, window);
-            if (message == WM_DESTROY && GetParent(window) == nullptr) {
-                innerExistedDuringParentDestroy = IsWindow(inner) != FALSE;
-            }
-        }
-        return DefWindowProcA(window, message, wParam, lParam);
-    };
+    wndClass.lpfnWndProc = NoteTreeDestruction;
     wndClass.lpszClassName = "Tree";
     ASSERT_NE(RegisterClassA(&wndClass), 0);
     const auto make = [](DWORD style, HWND parent) {
@@ -279,7 +299,7 @@ TEST_F(WindowLifecycleTest, DestroyingAParentDestroysTheTreeInWin32Order) {
         {WM_NCDESTROY, inner}, {WM_NCDESTROY, first}, {WM_NCDESTROY, second}, {WM_NCDESTROY, top},
     };
     EXPECT_EQ(events, expected);
-    EXPECT_TRUE(innerExistedDuringParentDestroy);
+    EXPECT_TRUE(treeDestruction.InnerExistedDuringParentDestroy);
     for (HWND window : {top, first, second, inner}) {
         EXPECT_FALSE(IsWindow(window));
     }
@@ -295,6 +315,8 @@ TEST_F(WindowLifecycleTest, DestroyingTheFocusedChildHidesItAndGivesTheFocusToTh
     const Expected expected[] = {
         {WM_SHOWWINDOW, Sent | WParam, FALSE},
         {WM_WINDOWPOSCHANGING, Sent},
+        // Windows may erase the uncovered part of the parent at once; ours does in WM_PAINT.
+        {WM_ERASEBKGND, Sent | Parent | Optional},
         {WM_WINDOWPOSCHANGED, Sent},
         {WM_KILLFOCUS, Sent | WParam, reinterpret_cast<WPARAM>(parent)},
         {WM_SETFOCUS, Sent | Parent | WParam, reinterpret_cast<WPARAM>(child)},
@@ -316,33 +338,41 @@ TEST_F(WindowLifecycleTest, OwnedWindowsGoWithTheirOwnerAndCaptureIsReleased) {
     ASSERT_TRUE(DestroyWindow(owner));
     EXPECT_FALSE(IsWindow(owned));
     EXPECT_EQ(GetCapture(), nullptr);
-    // The owned window goes first; the capture is released before the owner's WM_DESTROY.
+    // The owned window goes first. Our layer tells the capture holder before the owner's
+    // WM_DESTROY; Windows leaves this undocumented, and Wine sends no WM_CAPTURECHANGED.
     std::vector<std::pair<HWND, UINT>> order;
     for (const Recorded& entry : Log()) {
         if (entry.Message == WM_DESTROY || entry.Message == WM_CAPTURECHANGED) {
             order.emplace_back(entry.Window, entry.Message);
         }
     }
-    const std::vector<std::pair<HWND, UINT>> expected = {
+    std::vector<std::pair<HWND, UINT>> expected = {
         {owned, WM_DESTROY},
-        {child, WM_CAPTURECHANGED},
         {owner, WM_DESTROY},
         {child, WM_DESTROY},
     };
+    if (testsession::RunningOnOwnLayer()) {
+        expected.insert(expected.begin() + 1, {child, WM_CAPTURECHANGED});
+    }
     EXPECT_EQ(order, expected);
 }
 
+HANDLE seenInNcDestroy = nullptr;
+HANDLE removedInNcDestroy = nullptr;
+
+LRESULT CALLBACK ReadPropertyInNcDestroy(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCDESTROY) {
+        seenInNcDestroy = GetPropA(window, "self_");
+        removedInNcDestroy = RemovePropA(window, "SELF_");
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
 TEST_F(WindowLifecycleTest, PropertiesIgnoreCaseAndStayReadableInNcDestroy) {
-    static HANDLE seenInNcDestroy = nullptr;
-    static HANDLE removedInNcDestroy = nullptr;
+    seenInNcDestroy = nullptr;
+    removedInNcDestroy = nullptr;
     WNDCLASSA wndClass{};
-    wndClass.lpfnWndProc = [](HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-        if (message == WM_NCDESTROY) {
-            seenInNcDestroy = GetPropA(window, "self_");
-            removedInNcDestroy = RemovePropA(window, "SELF_");
-        }
-        return DefWindowProcA(window, message, wParam, lParam);
-    };
+    wndClass.lpfnWndProc = ReadPropertyInNcDestroy;
     wndClass.lpszClassName = "Props";
     ASSERT_NE(RegisterClassA(&wndClass), 0);
     const HWND window =
@@ -379,7 +409,8 @@ TEST_F(WindowLifecycleTest, WindowDataAndExtraBytes) {
     EXPECT_EQ(GetClassLongA(window, GCL_CBWNDEXTRA), 16u);
 
     SetLastError(0);
-    EXPECT_EQ(GetWindowLongPtrA(window, 9), 0) << "past the end";
+    constexpr int pastTheEnd = 16 - static_cast<int>(sizeof(LONG_PTR)) + 1;
+    EXPECT_EQ(GetWindowLongPtrA(window, pastTheEnd), 0) << "reaches past the end";
     EXPECT_EQ(GetLastError(), ERROR_INVALID_INDEX);
     SetLastError(0);
     EXPECT_EQ(SetWindowLongPtrA(window, 16, 1), 0);
@@ -394,20 +425,21 @@ TEST_F(WindowLifecycleTest, ClassesAnswerTheirRecords) {
     WNDCLASSA wndClass{};
     wndClass.style = CS_DBLCLKS;
     wndClass.lpfnWndProc = DefWindowProcA;
+    wndClass.hInstance = GetModuleHandleA(nullptr);
     wndClass.lpszClassName = "Mine";
     const ATOM atom = RegisterClassA(&wndClass);
     ASSERT_NE(atom, 0);
     EXPECT_EQ(RegisterClassA(&wndClass), 0);
     EXPECT_EQ(GetLastError(), ERROR_CLASS_ALREADY_EXISTS);
     WNDCLASSA found{};
-    ASSERT_TRUE(GetClassInfoA(nullptr, "MINE", &found));
+    ASSERT_TRUE(GetClassInfoA(wndClass.hInstance, "MINE", &found));
     EXPECT_EQ(found.style, static_cast<UINT>(CS_DBLCLKS));
     EXPECT_EQ(found.lpfnWndProc, DefWindowProcA);
-    EXPECT_STREQ(found.lpszClassName, "Mine");
-    EXPECT_TRUE(
-        GetClassInfoA(nullptr, reinterpret_cast<LPCSTR>(static_cast<ULONG_PTR>(atom)), &found))
+    EXPECT_STRCASEEQ(found.lpszClassName, "Mine");
+    EXPECT_TRUE(GetClassInfoA(wndClass.hInstance,
+                              reinterpret_cast<LPCSTR>(static_cast<ULONG_PTR>(atom)), &found))
         << "a class atom names the class";
-    EXPECT_FALSE(GetClassInfoA(nullptr, "Form", &found));
+    EXPECT_FALSE(GetClassInfoA(wndClass.hInstance, "Form", &found));
     EXPECT_EQ(GetLastError(), ERROR_CLASS_DOES_NOT_EXIST);
 }
 
@@ -459,7 +491,7 @@ TEST_F(WindowLifecycleTest, BadHandlesAnswerZeroWithInvalidWindowHandle) {
 
 TEST_F(WindowLifecycleTest, TextGoesThroughTheTextMessages) {
     const HWND window = Make(WS_POPUP);
-    EXPECT_EQ(testdriver::WindowText(window), "title") << "the creation text, set by WM_NCCREATE";
+    EXPECT_EQ(readback::WindowText(window), "title") << "the creation text, set by WM_NCCREATE";
     Clear();
     ASSERT_TRUE(SetWindowTextA(window, "Kestrin"));
     char buffer[4] = {};
@@ -473,14 +505,17 @@ TEST_F(WindowLifecycleTest, TextGoesThroughTheTextMessages) {
     };
     ExpectSequence(expected, "text set and read");
     ASSERT_TRUE(SetWindowTextA(window, nullptr));
-    EXPECT_EQ(testdriver::WindowText(window), "");
+    EXPECT_EQ(readback::WindowText(window), "");
 }
 
 TEST_F(WindowLifecycleTest, LayeredAttributesNeedTheLayeredStyle) {
     const HWND plain = Make(WS_POPUP);
     SetLastError(0);
     EXPECT_FALSE(SetLayeredWindowAttributes(plain, 0, 128, LWA_ALPHA));
-    EXPECT_EQ(GetLastError(), ERROR_INVALID_PARAMETER);
+    if (testsession::RunningOnOwnLayer()) {
+        EXPECT_EQ(GetLastError(), ERROR_INVALID_PARAMETER) << "undocumented; Wine answers "
+                                                              "ERROR_INVALID_WINDOW_HANDLE";
+    }
     const HWND layered = Make(WS_POPUP, nullptr, WS_EX_LAYERED);
     EXPECT_TRUE(SetLayeredWindowAttributes(layered, 0, 128, LWA_ALPHA));
     BYTE alpha = 0;
@@ -506,7 +541,7 @@ TEST_F(WindowLifecycleTest, TreeRelationsAndZOrder) {
     const HWND other = Make(WS_POPUP);
     ASSERT_TRUE(
         SetWindowPos(parent, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE));
-    EXPECT_NE(testdriver::ExStyle(parent) & WS_EX_TOPMOST, 0u);
+    EXPECT_NE(readback::ExStyle(parent) & WS_EX_TOPMOST, 0u);
     EXPECT_EQ(GetWindow(GetDesktopWindow(), GW_CHILD), parent);
     ASSERT_TRUE(
         SetWindowPos(other, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE));

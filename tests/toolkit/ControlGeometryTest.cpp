@@ -53,7 +53,7 @@ TEST_F(ControlGeometryTest, SizeSettersKeepWhatTheyDoNotChange) {
     ExpectRect(button->GetBoundsRect(), {1, 2, 61, 12}, "and follows them");
     POINT origin{0, 0};
     ClientToScreen(form->Handle, &origin);
-    const RECT screen = testdriver::WindowRect(button->Handle);
+    const RECT screen = readback::WindowRect(button->Handle);
     EXPECT_EQ(screen.left - origin.x, 1);
     EXPECT_EQ(screen.top - origin.y, 2);
 }

@@ -20,7 +20,7 @@ void ResetToolkitState() {
 } // namespace
 
 void ControlTest::SetUp() {
-    testdriver::Reset();
+    testsession::Reset();
     ResetToolkitState();
 }
 
@@ -32,7 +32,7 @@ void ControlTest::TearDown() {
     MainControl = nullptr;
     Free(main != nullptr ? main : app);
     ResetToolkitState();
-    testdriver::Reset();
+    testsession::Reset();
 }
 
 void ControlTest::MakeAppAndForm() {
@@ -61,4 +61,15 @@ void MessageCounter::Attach(TControl* control) {
                                  return false;
                              },
                              this};
+}
+
+// Asked for the size of its description only, any live object answers a size.
+bool Exists(HGDIOBJ handle) {
+    return GetObjectA(handle, 0, nullptr) != 0;
+}
+
+COLORREF BrushColor(HBRUSH brush) {
+    LOGBRUSH record{};
+    EXPECT_NE(GetObjectA(brush, sizeof record, &record), 0);
+    return record.lbColor;
 }

@@ -1,13 +1,14 @@
 #pragma once
 
-// Set-up shared by the tests of controls: a reset test driver and toolkit state per test, and
-// a form with the application control as its parent, freed at the end of the test.
+// Set-up shared by the tests of controls: a reset windowing session and toolkit state per test,
+// and a form with the application control as its parent, freed at the end of the test.
 
 #include <gtest/gtest.h>
 
 #include <vector>
 
-#include "platform/testing.h"
+#include "tests/support/ReadBack.h"
+#include "tests/support/TestSession.h"
 #include "toolkit/TControl.h"
 
 class ControlTest : public ::testing::Test {
@@ -41,3 +42,7 @@ struct MessageCounter {
 
     void Attach(TControl* control);
 };
+
+// Whether a GDI object still exists, and the colour of a brush.
+bool Exists(HGDIOBJ handle);
+COLORREF BrushColor(HBRUSH brush);

@@ -3,41 +3,14 @@
 #include <gtest/gtest.h>
 
 #include "tests/toolkit/ControlTestSupport.h"
+#include "tests/toolkit/PaintProbe.h"
 #include "toolkit/PaintHandler.h"
 #include "toolkit/TCanvas.h"
 #include "toolkit/TGraphicTool.h"
 
 namespace {
 
-bool Exists(HGDIOBJ handle) {
-    LOGBRUSH any;
-    return GetObjectA(handle, sizeof any, &any) != 0;
-}
-
-COLORREF BrushColor(HBRUSH brush) {
-    LOGBRUSH record{};
-    EXPECT_NE(GetObjectA(brush, sizeof record, &record), 0);
-    return record.lbColor;
-}
-
-void SetSysColor(int index, COLORREF color) {
-    ASSERT_TRUE(SetSysColors(1, &index, &color));
-}
-
 using ControlToolsTest = ControlTest;
-
-TEST_F(ControlToolsTest, SystemColourChangeRenewsTheBackgroundBrush) {
-    MakeAppAndForm();
-    HBRUSH before = ControlBrush(form);
-    EXPECT_EQ(ControlBrush(form), before);
-    EXPECT_EQ(BrushColor(before), GetSysColor(COLOR_BTNFACE));
-
-    SetSysColor(COLOR_BTNFACE, RGB(10, 20, 30));
-    HBRUSH after = ControlBrush(form);
-    EXPECT_NE(after, before);
-    EXPECT_FALSE(Exists(before));
-    EXPECT_EQ(BrushColor(after), RGB(10, 20, 30));
-}
 
 TEST_F(ControlToolsTest, ChildWithTheParentsColourAnswersTheParentsBrush) {
     MakeAppAndForm();
@@ -153,58 +126,9 @@ TEST_F(ControlToolsTest, ChangedFontIsDeselectedBeforeItsObjectIsDeleted) {
     Free(canvas);
 }
 
-// Records what a paint event saw.
-struct PaintProbe {
-    int Calls = 0;
-    HDC DC = nullptr;
-    bool HadRegion = false;
-    bool CanvasOnPaintDC = false;
-    bool FillGreen = false;
-    static void Paint(void* context, TObj* sender, HDC dc) {
-        auto* probe = static_cast<PaintProbe*>(context);
-        auto* control = static_cast<TControl*>(sender);
-        ++probe->Calls;
-        probe->DC = dc;
-        probe->HadRegion = control->UpdateRegion != nullptr;
-        EXPECT_EQ(control->PaintDC, dc);
-        TCanvas* canvas = ControlCanvas(control);
-        if (probe->FillGreen) {
-            if (canvas->Brush == nullptr) {
-                canvas->Brush = MakeBrushTool();
-            }
-            SetToolColor(canvas->Brush, RGB(0, 255, 0));
-            FillRect(canvas, RECT{0, 0, 10, 10});
-        }
-        TextExtent(canvas, "x");
-        probe->CanvasOnPaintDC = canvas->DC == dc && canvas->FromPaintDC;
-    }
-    TPaintEvent Event() { return {&PaintProbe::Paint, this}; }
-};
-
-TEST_F(ControlToolsTest, PaintRunsThePaintEventOnThePaintsDeviceContext) {
-    MakeAppAndForm();
-    PaintProbe probe;
-    probe.FillGreen = true;
-    form->SetColor(RGB(255, 0, 0));
-    SetPaintEvent(form, probe.Event());
-    form->Invalidate();
-    testdriver::PumpUntilIdle();
-
-    EXPECT_GE(probe.Calls, 1);
-    EXPECT_NE(probe.DC, nullptr);
-    EXPECT_TRUE(probe.HadRegion);
-    EXPECT_TRUE(probe.CanvasOnPaintDC);
-    EXPECT_EQ(form->PaintDC, nullptr);
-    EXPECT_EQ(form->UpdateRegion, nullptr);
-    EXPECT_EQ(form->Canvas->DC, nullptr);
-    EXPECT_EQ(testdriver::ClientPixel(form->Handle, 5, 5), RGB(0, 255, 0));
-    EXPECT_EQ(testdriver::ClientPixel(form->Handle, 30, 30), RGB(255, 0, 0));
-    EXPECT_FALSE(GetUpdateRect(form->Handle, nullptr, FALSE));
-}
-
 TEST_F(ControlToolsTest, PrintClientPaintsOnTheGivenContextWithoutBeginPaint) {
     MakeAppAndForm();
-    testdriver::PumpUntilIdle();
+    testsession::PumpUntilIdle();
     PaintProbe probe;
     SetPaintEvent(form, probe.Event());
     HDC memory = CreateCompatibleDC(nullptr);

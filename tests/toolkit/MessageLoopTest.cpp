@@ -8,16 +8,6 @@
 
 namespace {
 
-using testdriver::ApiFamily;
-
-int CountQuits() {
-    int quits = 0;
-    for (const testdriver::ApiCall& call : testdriver::RecordedCalls()) {
-        quits += call.Function == "PostQuitMessage" ? 1 : 0;
-    }
-    return quits;
-}
-
 std::vector<UINT> seen;
 
 bool NoteMessage(void*, TObj*, WindowMessage& message, LRESULT&) {
@@ -53,81 +43,6 @@ TEST_F(MessageLoopTest, ProcessOneMessageTakesOneMessageAndStopsAtQuit) {
     PostQuitMessage(3);
     EXPECT_TRUE(ProcessOneMessage(app));
     EXPECT_TRUE(AppTerminated);
-}
-
-TEST_F(MessageLoopTest, ClosingTheMainFormEndsTheLoopAndFreesEveryControl) {
-    BuildForm();
-    DestroyProbe appGone;
-    DestroyProbe buttonGone;
-    appGone.Watch(app);
-    buttonGone.Watch(first);
-    const HWND appWindow = app->Handle;
-    const HWND formWindow = form->Handle;
-    EventProbe click;
-    first->ClickEvent = click.Callback();
-    testdriver::Record(ApiFamily::Messages);
-    testdriver::AddIdleStep([&] { testdriver::Click(first->Handle, 5, 5); });
-    testdriver::AddIdleStep([&] { PostMessageA(formWindow, WM_CLOSE, 0, 0); });
-
-    TControl* reference = app;
-    RunMessageLoop(reference);
-
-    EXPECT_FALSE(testdriver::Stalled());
-    EXPECT_EQ(click.Calls, 1);
-    EXPECT_EQ(CountQuits(), 2);
-    EXPECT_EQ(reference, nullptr);
-    EXPECT_EQ(MainControl, nullptr);
-    EXPECT_TRUE(AppTerminated);
-    EXPECT_FALSE(LoopRunning);
-    EXPECT_TRUE(appGone.Destroyed);
-    EXPECT_TRUE(buttonGone.Destroyed);
-    EXPECT_FALSE(IsWindow(appWindow));
-    EXPECT_FALSE(IsWindow(formWindow));
-    app = nullptr;
-}
-
-TEST_F(MessageLoopTest, TheLoopMakesTheWindowsItRuns) {
-    app = MakeAppControl("App");
-    form = MakeFormControl(app, "Form");
-    first = MakeButtonControl(form, "Button");
-    bool madeBeforeFirstStep = false;
-    testdriver::AddIdleStep([&] {
-        madeBeforeFirstStep = app->Handle != nullptr && IsWindow(first->Handle);
-        PostMessageA(form->Handle, WM_CLOSE, 0, 0);
-    });
-    TControl* reference = app;
-    RunMessageLoop(reference);
-    EXPECT_TRUE(madeBeforeFirstStep);
-    EXPECT_EQ(MainControl, nullptr);
-    app = nullptr;
-}
-
-TEST_F(MessageLoopTest, ARefusedCloseKeepsTheLoopRunning) {
-    BuildForm();
-    int asked = 0;
-    struct Refuser {
-        static void Ask(void* context, TObj*, bool& allow) {
-            int& count = *static_cast<int*>(context);
-            ++count;
-            allow = count > 1;
-        }
-    };
-    int stepsRun = 0;
-    testdriver::AddIdleStep([&] {
-        ++stepsRun;
-        form->CloseRequest = {&Refuser::Ask, &asked};
-        SendMessageA(form->Handle, WM_CLOSE, 0, 0);
-    });
-    testdriver::AddIdleStep([&] {
-        ++stepsRun;
-        SendMessageA(form->Handle, WM_CLOSE, 0, 0);
-    });
-    TControl* reference = app;
-    RunMessageLoop(reference);
-    EXPECT_EQ(stepsRun, 2);
-    EXPECT_EQ(asked, 2) << "a refusal while the loop runs keeps the request";
-    EXPECT_FALSE(testdriver::Stalled());
-    app = nullptr;
 }
 
 TEST_F(MessageLoopTest, ShuttingDownFromElsewhereRunsPendingMessagesThenClosesTheApplication) {

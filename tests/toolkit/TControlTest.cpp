@@ -158,7 +158,7 @@ TEST_F(TControlTest, TextAlignmentRestylesThroughTheKind) {
     for (const Case& c : cases) {
         c.Control->SetTextAlign(c.Align);
         EXPECT_EQ(c.Control->Style, c.Style) << c.Control->KindName << int{c.Align};
-        EXPECT_EQ(testdriver::Style(c.Control->Handle), c.Style);
+        EXPECT_EQ(readback::Style(c.Control->Handle), c.Style);
         EXPECT_EQ(c.Control->TextAlign, c.Align);
     }
 }
@@ -170,8 +170,8 @@ TEST_F(TControlTest, TheApplicationControlIsAPopupWithATrimmedSystemMenu) {
     EXPECT_EQ(app->Style, 0x90CA0000u);
     EXPECT_EQ(app->ExStyle, 0x40000u);
     ASSERT_NE(app->GetHandle(), nullptr);
-    EXPECT_EQ(testdriver::ClassName(app->Handle), "obj_App");
-    EXPECT_EQ(testdriver::WindowText(app->Handle), "Kestrin");
+    EXPECT_EQ(readback::ClassName(app->Handle), "obj_App");
+    EXPECT_EQ(readback::WindowText(app->Handle), "Kestrin");
     HMENU menu = GetSystemMenu(app->Handle, FALSE);
     ASSERT_NE(menu, nullptr);
     for (UINT command : {SC_MAXIMIZE, SC_MOVE, SC_SIZE}) {
@@ -191,21 +191,21 @@ TEST_F(TControlTest, StyleSettersReachAnExistingWindow) {
     EXPECT_NE(button->Style & WS_DISABLED, 0u);
     EXPECT_FALSE(button->GetEnabled());
     button->SetEnabled(true);
-    EXPECT_TRUE(testdriver::IsEnabled(window));
+    EXPECT_TRUE(readback::IsEnabled(window));
 
     button->SetExStyle(button->ExStyle | WS_EX_TRANSPARENT);
-    EXPECT_NE(testdriver::ExStyle(window) & WS_EX_TRANSPARENT, 0u);
+    EXPECT_NE(readback::ExStyle(window) & WS_EX_TRANSPARENT, 0u);
 
     // A button counts as 3-D from the start without carrying the edge.
     button->SetCtl3D(true);
-    EXPECT_EQ(testdriver::ExStyle(window) & WS_EX_CLIENTEDGE, 0u);
+    EXPECT_EQ(readback::ExStyle(window) & WS_EX_CLIENTEDGE, 0u);
     button->SetCtl3D(false);
-    EXPECT_EQ(testdriver::ExStyle(window) & WS_EX_CLIENTEDGE, 0u);
-    EXPECT_NE(testdriver::Style(window) & WS_BORDER, 0u);
+    EXPECT_EQ(readback::ExStyle(window) & WS_EX_CLIENTEDGE, 0u);
+    EXPECT_NE(readback::Style(window) & WS_BORDER, 0u);
     EXPECT_FALSE(button->ChildCtl3D);
     button->SetCtl3D(true);
-    EXPECT_NE(testdriver::ExStyle(window) & WS_EX_CLIENTEDGE, 0u);
-    EXPECT_EQ(testdriver::Style(window) & WS_BORDER, 0u);
+    EXPECT_NE(readback::ExStyle(window) & WS_EX_CLIENTEDGE, 0u);
+    EXPECT_EQ(readback::Style(window) & WS_BORDER, 0u);
     EXPECT_TRUE(button->ChildCtl3D);
 }
 
@@ -216,20 +216,20 @@ TEST_F(TControlTest, EnablingBeforeTheWindowExistsIsHandedToIt) {
     EXPECT_FALSE(button->GetEnabled());
     form->MakeWindow();
     ASSERT_NE(button->Handle, nullptr);
-    EXPECT_FALSE(testdriver::IsEnabled(button->Handle));
+    EXPECT_FALSE(readback::IsEnabled(button->Handle));
 }
 
 TEST_F(TControlTest, AlphaBlendLayersTheWindowUntilOpaqueAgain) {
     MakeAppAndForm();
     form->SetAlphaBlend(128);
-    EXPECT_NE(testdriver::ExStyle(form->Handle) & WS_EX_LAYERED, 0u);
+    EXPECT_NE(readback::ExStyle(form->Handle) & WS_EX_LAYERED, 0u);
     BYTE alpha = 0;
     DWORD flags = 0;
     ASSERT_TRUE(GetLayeredWindowAttributes(form->Handle, nullptr, &alpha, &flags));
     EXPECT_EQ(alpha, 128);
     EXPECT_EQ(flags, static_cast<DWORD>(LWA_ALPHA));
     form->SetAlphaBlend(255);
-    EXPECT_EQ(testdriver::ExStyle(form->Handle) & WS_EX_LAYERED, 0u);
+    EXPECT_EQ(readback::ExStyle(form->Handle) & WS_EX_LAYERED, 0u);
 }
 
 TEST_F(TControlTest, WindowStateShowsTheWindowMinimizedOrMaximized) {
@@ -263,29 +263,6 @@ TEST_F(TControlTest, ACursorIsShownAtOnceOnlyWhenTheMouseIsOverTheClientArea) {
     EXPECT_EQ(form->Cursor, hand);
 }
 
-TEST_F(TControlTest, MouseEventSettersAttachTheirHandlerOnce) {
-    static int downs = 0;
-    static int button = 0;
-    downs = 0;
-    MakeAppAndForm();
-    TControl* label = MakeLabelControl(form, "press");
-    label->SetVisible(true);
-    ASSERT_NE(label->GetHandle(), nullptr);
-    const std::int32_t before = label->AttachedHandlers->Count();
-    const TMouseEvent event{[](void*, TObj*, MouseEventData& data) {
-                                ++downs;
-                                button = data.Button;
-                            },
-                            nullptr};
-    label->SetMouseDownEvent(event);
-    label->SetMouseUpEvent({});
-    label->SetMouseDownEvent(event);
-    EXPECT_EQ(label->AttachedHandlers->Count(), before + 1);
-    testdriver::Click(label->Handle, 3, 3);
-    EXPECT_EQ(downs, 1);
-    EXPECT_EQ(button, 1);
-}
-
 TEST_F(TControlTest, TextIsStoredBeforeTheWindowAndSetOnItAfterwards) {
     MakeAppAndForm();
     TControl* label = MakeLabelControl(form, "before");
@@ -293,9 +270,9 @@ TEST_F(TControlTest, TextIsStoredBeforeTheWindowAndSetOnItAfterwards) {
     label->AssignText(std::string_view("cut\0here", 8));
     EXPECT_EQ(label->WindowText(), "cut");
     ASSERT_NE(label->GetHandle(), nullptr);
-    EXPECT_EQ(testdriver::WindowText(label->Handle), "cut");
+    EXPECT_EQ(readback::WindowText(label->Handle), "cut");
     label->AssignText("after");
-    EXPECT_EQ(testdriver::WindowText(label->Handle), "after");
+    EXPECT_EQ(readback::WindowText(label->Handle), "after");
     SetWindowTextA(label->Handle, "changed by the window");
     EXPECT_EQ(label->WindowText(), "changed by the window");
 }

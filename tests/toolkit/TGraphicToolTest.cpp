@@ -47,9 +47,9 @@ LOGBRUSH BrushOf(HGDIOBJ handle) {
     return brush;
 }
 
+// Asked for the size of its description only, any live object answers a size.
 bool Exists(HGDIOBJ handle) {
-    LOGBRUSH any;
-    return GetObjectA(handle, sizeof any, &any) != 0;
+    return GetObjectA(handle, 0, nullptr) != 0;
 }
 
 std::string FaceName(const TGraphicTool* tool) {

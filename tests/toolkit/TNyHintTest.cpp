@@ -97,23 +97,42 @@ TEST_F(TNyHintTest, ToolIsTheControlsWindowSubclassedOverItsClientArea) {
     EXPECT_EQ(tool.rect.bottom, client.bottom);
 }
 
+// Counts the tools added to a tooltip window, by standing in front of its procedure.
+class AddedTools {
+public:
+    explicit AddedTools(HWND toolTip) : window(toolTip) {
+        previous = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(
+            window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&AddedTools::Procedure)));
+        count = 0;
+    }
+    ~AddedTools() { SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous)); }
+    AddedTools(const AddedTools&) = delete;
+    AddedTools& operator=(const AddedTools&) = delete;
+
+    int Count() const { return count; }
+
+private:
+    static LRESULT CALLBACK Procedure(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+        if (msg == TTM_ADDTOOLA) {
+            ++count;
+        }
+        return CallWindowProcA(previous, hwnd, msg, wParam, lParam);
+    }
+
+    HWND window;
+    static inline WNDPROC previous = nullptr;
+    static inline int count = 0;
+};
+
 TEST_F(TNyHintTest, SettingAgainChangesTheTextWithoutAddingATool) {
     MakeAppAndForm();
     TNyHint* hint = HintFor(form);
     SetHintText(hint, "old");
-    testdriver::Record(testdriver::ApiFamily::Messages);
-    testdriver::RecordMessagesTo(ToolTipWindow());
+    const AddedTools added(ToolTipWindow());
     SetHintText(hint, "new");
     SetHintText(hint, "");
 
-    int adds = 0;
-    for (const testdriver::ApiCall& call : testdriver::RecordedCalls()) {
-        if (call.Function == "SendMessageA" && call.Values.size() > 1 &&
-            call.Values[1] == TTM_ADDTOOLA) {
-            ++adds;
-        }
-    }
-    EXPECT_EQ(adds, 0);
+    EXPECT_EQ(added.Count(), 0);
     EXPECT_EQ(hint->ToolTip->ToolCount, 1);
     EXPECT_EQ(ToolCountOfWindow(), 1);
     EXPECT_EQ(StoredText(form), "");
@@ -125,9 +144,9 @@ TEST_F(TNyHintTest, TooltipWindowIsATopmostPopupOwnedByTheApplicationWindow) {
     MakeAppAndForm();
     SetHintText(HintFor(form), "tip");
     HWND window = ToolTipWindow();
-    EXPECT_EQ(testdriver::ClassName(window), "tooltips_class32");
-    EXPECT_EQ(testdriver::Style(window) & WS_POPUP, WS_POPUP);
-    EXPECT_EQ(testdriver::ExStyle(window) & WS_EX_TOPMOST, WS_EX_TOPMOST);
+    EXPECT_EQ(readback::ClassName(window), "tooltips_class32");
+    EXPECT_EQ(readback::Style(window) & WS_POPUP, WS_POPUP);
+    EXPECT_EQ(readback::ExStyle(window) & WS_EX_TOPMOST, WS_EX_TOPMOST);
     EXPECT_EQ(GetWindow(window, GW_OWNER), app->Handle);
 }
 

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/testing.h"
 #include "tests/toolkit/WindowTestSupport.h"
 #include "toolkit/MessageLoop.h"
 #include "toolkit/Navigation.h"

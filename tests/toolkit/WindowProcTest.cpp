@@ -73,26 +73,22 @@ TEST_F(WindowProcTest, AWindowWithoutControlIsServedThroughMainControlButKeepsIt
     EXPECT_EQ(GetPropA(stray, SelfProperty), nullptr);
 
     SendMessageA(stray, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("changed"));
-    EXPECT_EQ(testdriver::WindowText(stray), "changed") << "default processing of the stray";
-    EXPECT_EQ(testdriver::WindowText(app->Handle), "App");
+    EXPECT_EQ(readback::WindowText(stray), "changed") << "default processing of the stray";
+    EXPECT_EQ(readback::WindowText(app->Handle), "App");
     EXPECT_TRUE(Seen(WM_SETTEXT, stray)) << "the application control saw the stray's message";
 
     // Closing the stray must neither end the program nor unbind the application window.
-    testdriver::Record(testdriver::ApiFamily::Messages);
     SendMessageA(stray, WM_CLOSE, 0, 0);
     EXPECT_FALSE(IsWindow(stray));
-    for (const testdriver::ApiCall& call : testdriver::RecordedCalls()) {
-        EXPECT_NE(call.Function, "PostQuitMessage") << testdriver::Describe(call);
-    }
     EXPECT_EQ(GetPropA(app->Handle, SelfProperty), app);
-    EXPECT_EQ(testdriver::PumpUntilIdle(), std::nullopt);
+    EXPECT_EQ(testsession::PumpUntilIdle(), std::nullopt) << "no quit was asked for";
 }
 
 TEST_F(WindowProcTest, AWindowWithoutControlOrMainControlGetsDefaultProcessing) {
     HWND stray = MakeToolkitWindow(nullptr);
     ASSERT_NE(stray, nullptr);
     SendMessageA(stray, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("plain"));
-    EXPECT_EQ(testdriver::WindowText(stray), "plain");
+    EXPECT_EQ(readback::WindowText(stray), "plain");
     DestroyWindow(stray);
 }
 
@@ -163,7 +159,7 @@ TEST_F(WindowProcTest, HooksHandlersAndRulesSeeAMessageInTheirOrderUntilOneHandl
             SendMessageA(form->Handle, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("after"));
         EXPECT_EQ(trace, c.expectedTrace);
         EXPECT_EQ(result, c.expectedResult);
-        EXPECT_EQ(testdriver::WindowText(form->Handle), c.reachesDefault ? "after" : "before");
+        EXPECT_EQ(readback::WindowText(form->Handle), c.reachesDefault ? "after" : "before");
     }
 }
 
@@ -176,7 +172,7 @@ TEST_F(WindowProcTest, AttachedHandlersStopRunningOnceTheApplicationIsTerminated
     AppTerminated = true;
     SendMessageA(form->Handle, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("after"));
     EXPECT_EQ(trace, "");
-    EXPECT_EQ(testdriver::WindowText(form->Handle), "after");
+    EXPECT_EQ(readback::WindowText(form->Handle), "after");
     AppTerminated = false;
     Free(form);
     form = nullptr;

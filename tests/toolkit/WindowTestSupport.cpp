@@ -67,7 +67,7 @@ void ResetDispatchState() {
 }
 
 void WindowTest::SetUp() {
-    testdriver::Reset();
+    testsession::Reset();
     ResetDispatchState();
 }
 
@@ -75,7 +75,7 @@ void WindowTest::TearDown() {
     MainControl = nullptr;
     Free(app);
     ResetDispatchState();
-    testdriver::Reset();
+    testsession::Reset();
 }
 
 void WindowTest::BuildForm() {
@@ -96,5 +96,5 @@ void WindowTest::BuildForm() {
     for (const char* item : {"one", "two", "three"}) {
         list->AddItem(item);
     }
-    testdriver::PumpUntilIdle();
+    testsession::PumpUntilIdle();
 }

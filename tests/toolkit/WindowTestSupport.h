@@ -1,15 +1,16 @@
 #pragma once
 
-// Shared set-up of the tests that run controls through the window procedure on the test
-// driver: a clean driver and dispatch state per test, a small form, and probes that record
-// what reached a control.
+// Shared set-up of the tests that run controls through the window procedure: a clean windowing
+// session and dispatch state per test, a small form, and probes that record what reached a
+// control.
 
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "platform/testing.h"
+#include "tests/support/ReadBack.h"
+#include "tests/support/TestSession.h"
 #include "toolkit/TControl.h"
 
 // Counts a bound notification and remembers the last sender.

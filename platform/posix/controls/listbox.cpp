@@ -76,6 +76,12 @@ bool KeepsStrings(const ListBoxState& state) {
            (state.Style & LBS_HASSTRINGS) != 0;
 }
 
+// An owner-drawn list of LBS_NODATA without strings keeps no data at all: the values given with
+// added items are ignored and no search finds anything.
+bool KeepsNoData(const ListBoxState& state) {
+    return (state.Style & LBS_NODATA) != 0 && !KeepsStrings(state);
+}
+
 int Count(const ListBoxState& state) {
     return static_cast<int>(state.Items.Count());
 }
@@ -266,7 +272,7 @@ LRESULT InsertItem(HWND window, ListBoxState& state, int index, LPARAM value) {
         ListBoxItem item;
         if (KeepsStrings(state)) {
             item.Text = TextFrom(value);
-        } else {
+        } else if (!KeepsNoData(state)) {
             item.Data = static_cast<ULONG_PTR>(value);
         }
         state.Items.Insert(At(index), std::move(item));
@@ -356,7 +362,7 @@ LRESULT OnResetContent(HWND window, ListBoxState& state) {
 
 // Only owner-drawn lists without data and without strings have a count of their own.
 LRESULT OnSetCount(HWND window, ListBoxState& state, WPARAM wanted) {
-    if ((state.Style & LBS_NODATA) == 0 || (state.Style & LBS_HASSTRINGS) != 0) {
+    if (!KeepsNoData(state)) {
         return LB_ERR;
     }
     const int count = IndexFrom(wanted);
@@ -437,7 +443,7 @@ LRESULT OnSetItemData(ListBoxState& state, WPARAM which, LPARAM value) {
 // Without strings the items are compared with the value itself.
 LRESULT OnFindString(const ListBoxState& state, WPARAM start, LPARAM wanted, bool exact) {
     const bool strings = KeepsStrings(state);
-    if (strings && wanted == 0) {
+    if ((strings && wanted == 0) || KeepsNoData(state)) {
         return LB_ERR;
     }
     const std::string text = strings ? TextFrom(wanted) : std::string();
