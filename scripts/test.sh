@@ -87,7 +87,7 @@ wine_tests() {
         trap 'stop_wine; stop_xvfb' EXIT
         export LC_ALL=C
         start_xvfb
-        new_wine_prefix
+        new_wine_prefix desktop
         for program in $(find build/mingw32/tests -name '*_tests.exe' | sort); do
             echo "== $program"
             wine "$program" --gtest_color=no >"${program%.exe}.log" 2>&1 || true

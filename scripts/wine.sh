@@ -7,11 +7,18 @@ export WINEDLLOVERRIDES="mscoree,mshtml="
 export WINEPREFIX
 WINEPREFIX=$(realpath -m "$(dirname "${BASH_SOURCE[0]}")/../build/wine-prefix")
 
-# Makes an empty prefix and lets Wine set it up; needs DISPLAY. Takes about 20 s.
+# Makes an empty prefix and lets Wine set it up; needs DISPLAY. Takes about 20 s. With
+# "desktop", every program of the prefix runs inside one virtual desktop window: bare X
+# windows make Wine wait for a window manager, about 2 s, whenever one is shown or destroyed.
 new_wine_prefix() {
     wineserver -k 2>/dev/null || true
     rm -rf "$WINEPREFIX"
     wineboot -i >/dev/null 2>&1
+    if [[ ${1:-} == desktop ]]; then
+        wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
+        wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f \
+            >/dev/null 2>&1
+    fi
     wineserver -w
 }
 

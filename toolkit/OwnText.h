@@ -17,8 +17,9 @@ void SetOwnWindowText(HWND window, const std::string& text);
 // by another rule.
 void StoreOwnCaption(HWND window, const std::string& caption);
 
-// A window's text, as bytes that SetOwnWindowText gives back unchanged.
-std::string OwnWindowText(HWND window);
+// A window's text, as bytes that SetOwnWindowText turns back into the same text: 'lastSet',
+// the text last given to the window, while the window still holds it.
+std::string OwnWindowText(HWND window, const std::string& lastSet);
 
 // MessageBoxA with own texts.
 int ShowOwnMessageBox(HWND owner, const char* text, const char* caption, UINT type);

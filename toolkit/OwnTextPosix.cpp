@@ -8,7 +8,7 @@ void SetOwnWindowText(HWND window, const std::string& text) {
 
 void StoreOwnCaption(HWND, const std::string&) {}
 
-std::string OwnWindowText(HWND window) {
+std::string OwnWindowText(HWND window, const std::string&) {
     const int length = GetWindowTextLengthA(window);
     if (length <= 0) {
         return {};

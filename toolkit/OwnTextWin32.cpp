@@ -62,13 +62,10 @@ std::optional<std::string> Narrow(std::wstring_view wide, UINT codePage) {
     return text;
 }
 
-// Back to bytes: the system's ANSI code page where it holds the text (as GetWindowTextA would
-// answer), else the captions' code page, else UTF-8.
+// Back to bytes that DecodeOwnText reads as the same text: the captions' code page where it
+// holds the text, else UTF-8.
 std::string EncodeOwnText(std::wstring_view wide) {
-    if (auto ansi = Narrow(wide, CP_ACP)) {
-        return *ansi;
-    }
-    if (auto caption = Narrow(wide, CaptionCodePage)) {
+    if (auto caption = Narrow(wide, CaptionCodePage); caption && DecodeOwnText(*caption) == wide) {
         return *caption;
     }
     return Narrow(wide, CP_UTF8).value_or(std::string());
@@ -128,15 +125,19 @@ void StoreOwnCaption(HWND window, const std::string& caption) {
     InvalidateRect(window, nullptr, TRUE);
 }
 
-std::string OwnWindowText(HWND window) {
-    const int length = GetWindowTextLengthW(window);
-    if (length <= 0) {
-        return {};
+std::string OwnWindowText(HWND window, const std::string& lastSet) {
+    // GetWindowTextW would ask the window's own ...A procedure, which answers in the ANSI code
+    // page; the text as the window holds it is read directly.
+    std::wstring text(256, L'\0');
+    int copied = 0;
+    while ((copied = InternalGetWindowText(window, text.data(), static_cast<int>(text.size()))) >=
+           static_cast<int>(text.size()) - 1) {
+        text.resize(text.size() * 2);
     }
-    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-    const int copied = GetWindowTextW(window, text.data(), length + 1);
     text.resize(static_cast<std::size_t>(copied > 0 ? copied : 0));
-    return EncodeOwnText(text);
+    // Both UTF-8 and Windows-1251 bytes may stand for the same letters: the text's own bytes,
+    // while the window still holds what they say.
+    return DecodeOwnText(lastSet) == text ? lastSet : EncodeOwnText(text);
 }
 
 int ShowOwnMessageBox(HWND owner, const char* text, const char* caption, UINT type) {

@@ -360,7 +360,7 @@ std::string TControl::WindowText() const {
     if (Handle == nullptr) {
         return Caption;
     }
-    return OwnWindowText(Handle);
+    return OwnWindowText(Handle, Caption);
 }
 
 void TControl::SetStyle(DWORD style) {

@@ -48,8 +48,10 @@ void RunningPlayer::Close() {
     RunMessageLoop(MainControl);
 }
 
+// Read through the toolkit, which reads the program's own texts back by their rule on every
+// system; GetWindowTextA on Windows answers in the system's ANSI code page.
 std::string RunningPlayer::Text(const TZuLabel* label) {
-    return readback::WindowText(label->Control->Handle);
+    return label->Control->WindowText();
 }
 
 std::string RunningPlayer::Duration() const {

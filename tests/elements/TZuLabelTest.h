@@ -27,7 +27,9 @@ protected:
         return label;
     }
 
-    std::string Shown(TZuLabel& label) { return readback::WindowText(label.Control->Handle); }
+    // Read through the toolkit, which reads the program's own texts back by their rule on
+    // every system; GetWindowTextA on Windows answers in the system's ANSI code page.
+    std::string Shown(TZuLabel& label) { return label.Control->WindowText(); }
 
     TGraphicTool* FontTool(TZuLabel& label) { return ControlFont(label.Control); }
 };
