@@ -2,10 +2,10 @@
 // start folder and name are worked out, the dialog runs (or the test driver's scripted answer
 // is taken at once), and the choice is written back into the record.
 
-#include "platform/posix/call_recorder.h"
-#include "platform/posix/comdlg_dialog.h"
-#include "platform/posix/comdlg_result.h"
-#include "platform/posix/driver_hooks.h"
+#include "platform/posix/comdlg32/comdlg_dialog.h"
+#include "platform/posix/comdlg32/comdlg_result.h"
+#include "platform/posix/testing/call_recorder.h"
+#include "platform/posix/testing/driver_hooks.h"
 #include "platform/win32.h"
 
 #include <cstring>

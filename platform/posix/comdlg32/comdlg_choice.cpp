@@ -1,6 +1,6 @@
-#include "platform/posix/comdlg_choice.h"
+#include "platform/posix/comdlg32/comdlg_choice.h"
 
-#include "platform/posix/comdlg_folder.h"
+#include "platform/posix/comdlg32/comdlg_folder.h"
 
 namespace posix::comdlg {
 namespace {

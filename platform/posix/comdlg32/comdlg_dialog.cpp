@@ -1,6 +1,6 @@
-#include "platform/posix/comdlg_dialog.h"
+#include "platform/posix/comdlg32/comdlg_dialog.h"
 
-#include "platform/posix/modal_window.h"
+#include "platform/posix/user32/modal_window.h"
 
 #include <algorithm>
 #include <string_view>

@@ -3,8 +3,8 @@
 // The window of the file dialogs: a folder line, a list of the folder's entries, a file-name
 // field, a filter chooser and the OK and Cancel buttons, run modally in a loop of its own.
 
-#include "platform/posix/comdlg_choice.h"
-#include "platform/posix/comdlg_folder.h"
+#include "platform/posix/comdlg32/comdlg_choice.h"
+#include "platform/posix/comdlg32/comdlg_folder.h"
 #include "platform/win32.h"
 
 #include <cstddef>

@@ -1,4 +1,4 @@
-#include "platform/posix/comdlg_folder.h"
+#include "platform/posix/comdlg32/comdlg_folder.h"
 
 #include <algorithm>
 #include <filesystem>

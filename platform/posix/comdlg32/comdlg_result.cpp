@@ -1,6 +1,6 @@
-#include "platform/posix/comdlg_result.h"
+#include "platform/posix/comdlg32/comdlg_result.h"
 
-#include "platform/posix/comdlg_folder.h"
+#include "platform/posix/comdlg32/comdlg_folder.h"
 
 #include <algorithm>
 #include <cstring>

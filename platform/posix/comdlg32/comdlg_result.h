@@ -2,7 +2,7 @@
 
 // How a file dialog hands its choice back through the OPENFILENAMEA record.
 
-#include "platform/posix/comdlg_choice.h"
+#include "platform/posix/comdlg32/comdlg_choice.h"
 #include "platform/win32.h"
 
 #include <cstddef>

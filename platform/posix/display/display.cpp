@@ -1,6 +1,6 @@
-#include "platform/posix/display.h"
+#include "platform/posix/display/display.h"
 
-#include "platform/posix/paint.h"
+#include "platform/posix/user32/paint.h"
 
 namespace {
 

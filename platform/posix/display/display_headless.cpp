@@ -1,6 +1,6 @@
 // The headless display: a 1024 by 768 screen that shows nothing and has no native input.
 
-#include "platform/posix/display.h"
+#include "platform/posix/display/display.h"
 
 #include <poll.h>
 

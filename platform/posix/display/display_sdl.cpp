@@ -3,16 +3,16 @@
 // renderer at a large cost in memory and start-up time), and native events turned into the
 // layer's input queue.
 
-#include "platform/posix/display.h"
-#include "platform/posix/wakeup.h"
+#include "platform/posix/display/display.h"
+#include "platform/posix/user32/wakeup.h"
 
-#include "platform/posix/gdi/Surface.h"
-#include "platform/posix/gdi/TextDecoding.h"
-#include "platform/posix/icons.h"
-#include "platform/posix/input.h"
-#include "platform/posix/sdl_keys.h"
-#include "platform/posix/sdl_present.h"
-#include "platform/posix/window_surface.h"
+#include "platform/posix/display/sdl_keys.h"
+#include "platform/posix/display/sdl_present.h"
+#include "platform/posix/gdi32/Surface.h"
+#include "platform/posix/gdi32/TextDecoding.h"
+#include "platform/posix/user32/icons.h"
+#include "platform/posix/user32/input.h"
+#include "platform/posix/user32/window_surface.h"
 
 #include <SDL2/SDL.h>
 #include <SDL2/SDL_syswm.h>

@@ -1,6 +1,6 @@
-#include "platform/posix/sdl_keys.h"
+#include "platform/posix/display/sdl_keys.h"
 
-#include "platform/posix/gdi/TextDecoding.h"
+#include "platform/posix/gdi32/TextDecoding.h"
 #include "platform/win32.h"
 
 #include <array>

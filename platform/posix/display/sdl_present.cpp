@@ -1,4 +1,4 @@
-#include "platform/posix/sdl_present.h"
+#include "platform/posix/display/sdl_present.h"
 
 #include <algorithm>
 #include <cstdint>

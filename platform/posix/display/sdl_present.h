@@ -2,7 +2,7 @@
 
 // Bringing a window's pixels over to its native SDL surface.
 
-#include "platform/posix/gdi/Surface.h"
+#include "platform/posix/gdi32/Surface.h"
 
 #include <SDL2/SDL_rect.h>
 #include <SDL2/SDL_surface.h>

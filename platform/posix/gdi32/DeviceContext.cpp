@@ -1,6 +1,6 @@
-#include "platform/posix/gdi/DeviceContext.h"
+#include "platform/posix/gdi32/DeviceContext.h"
 
-#include "platform/posix/gdi/RealizedFont.h"
+#include "platform/posix/gdi32/RealizedFont.h"
 
 #include <algorithm>
 #include <cstdint>

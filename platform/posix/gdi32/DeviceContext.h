@@ -3,7 +3,7 @@
 // A device context: where drawing goes (a surface, the logical origin on it and the part of
 // it that may be drawn on), the objects selected into it and its drawing state.
 
-#include "platform/posix/gdi/GdiObjects.h"
+#include "platform/posix/gdi32/GdiObjects.h"
 
 #include <optional>
 

@@ -1,6 +1,6 @@
-#include "platform/posix/gdi/FontFace.h"
+#include "platform/posix/gdi32/FontFace.h"
 
-#include "platform/posix/gdi/gdi.h"
+#include "platform/posix/gdi32/gdi.h"
 
 #include FT_SYNTHESIS_H
 

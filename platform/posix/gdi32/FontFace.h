@@ -2,7 +2,7 @@
 
 // One loaded FreeType face at one size, with the glyphs rendered from it so far.
 
-#include "platform/posix/gdi/FontLibrary.h"
+#include "platform/posix/gdi32/FontLibrary.h"
 
 #include <cstdint>
 #include <memory>

@@ -1,7 +1,7 @@
-#include "platform/posix/gdi/FontLibrary.h"
+#include "platform/posix/gdi32/FontLibrary.h"
 
-#include "platform/posix/gdi/FontFace.h"
-#include "platform/posix/gdi/TextDecoding.h"
+#include "platform/posix/gdi32/FontFace.h"
+#include "platform/posix/gdi32/TextDecoding.h"
 
 #include <fontconfig/fontconfig.h>
 #include FT_TRUETYPE_TABLES_H

@@ -1,6 +1,6 @@
-#include "platform/posix/gdi/GdiObjects.h"
+#include "platform/posix/gdi32/GdiObjects.h"
 
-#include "platform/posix/gdi/RealizedFont.h"
+#include "platform/posix/gdi32/RealizedFont.h"
 
 namespace posix::gdi {
 

@@ -2,8 +2,8 @@
 
 // The drawing objects behind GDI handles, and the table that hands out the handles.
 
-#include "platform/posix/gdi/Region.h"
-#include "platform/posix/gdi/Surface.h"
+#include "platform/posix/gdi32/Region.h"
+#include "platform/posix/gdi32/Surface.h"
 #include "platform/win32.h"
 
 #include <cstdint>

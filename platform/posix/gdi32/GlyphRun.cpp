@@ -1,6 +1,6 @@
-#include "platform/posix/gdi/GlyphRun.h"
+#include "platform/posix/gdi32/GlyphRun.h"
 
-#include "platform/posix/gdi/Painter.h"
+#include "platform/posix/gdi32/Painter.h"
 
 #include <algorithm>
 #include <cstdint>

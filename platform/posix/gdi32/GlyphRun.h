@@ -2,8 +2,8 @@
 
 // A run of text on one line: where its characters go, and drawing it on a device context.
 
-#include "platform/posix/gdi/DeviceContext.h"
-#include "platform/posix/gdi/RealizedFont.h"
+#include "platform/posix/gdi32/DeviceContext.h"
+#include "platform/posix/gdi32/RealizedFont.h"
 
 #include <cstdint>
 #include <optional>

@@ -1,4 +1,4 @@
-#include "platform/posix/gdi/Painter.h"
+#include "platform/posix/gdi32/Painter.h"
 
 #include <algorithm>
 #include <cstdint>

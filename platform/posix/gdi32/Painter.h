@@ -3,9 +3,9 @@
 // Pixel operations on a surface, limited to a region of it. Every coordinate here is a
 // surface coordinate.
 
-#include "platform/posix/gdi/FontFace.h"
-#include "platform/posix/gdi/Region.h"
-#include "platform/posix/gdi/Surface.h"
+#include "platform/posix/gdi32/FontFace.h"
+#include "platform/posix/gdi32/Region.h"
+#include "platform/posix/gdi32/Surface.h"
 
 #include <cstdint>
 #include <vector>

@@ -1,7 +1,7 @@
-#include "platform/posix/gdi/PngWriter.h"
+#include "platform/posix/gdi32/PngWriter.h"
 
-#include "platform/posix/gdi/Region.h"
-#include "platform/posix/gdi/gdi.h"
+#include "platform/posix/gdi32/Region.h"
+#include "platform/posix/gdi32/gdi.h"
 
 #include <zlib.h>
 

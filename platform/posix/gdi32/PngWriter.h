@@ -2,7 +2,7 @@
 
 // PNG encoding of surface pixels: 8-bit RGB, one IDAT chunk compressed by zlib.
 
-#include "platform/posix/gdi/Surface.h"
+#include "platform/posix/gdi32/Surface.h"
 
 #include <cstdint>
 #include <vector>

@@ -1,4 +1,4 @@
-#include "platform/posix/gdi/RealizedFont.h"
+#include "platform/posix/gdi32/RealizedFont.h"
 
 #include <algorithm>
 #include <cstdint>

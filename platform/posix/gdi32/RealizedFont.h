@@ -6,7 +6,7 @@
 // (em) height, and 0 asks for a default. Heights are limited to 1024 pixels so that a wild
 // value cannot make huge glyph images.
 
-#include "platform/posix/gdi/FontFace.h"
+#include "platform/posix/gdi32/FontFace.h"
 #include "platform/win32.h"
 
 #include <memory>

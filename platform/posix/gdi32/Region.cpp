@@ -1,4 +1,4 @@
-#include "platform/posix/gdi/Region.h"
+#include "platform/posix/gdi32/Region.h"
 
 #include <algorithm>
 #include <cstdint>

@@ -3,8 +3,8 @@
 // What the rest of the layer (window system, display, test driver) uses of the drawing
 // engine, beyond the Win32 functions themselves.
 
-#include "platform/posix/gdi/Region.h"
-#include "platform/posix/gdi/Surface.h"
+#include "platform/posix/gdi32/Region.h"
+#include "platform/posix/gdi32/Surface.h"
 #include "platform/win32.h"
 
 #include <cstdint>

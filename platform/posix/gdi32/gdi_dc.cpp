@@ -1,7 +1,7 @@
 // Device contexts: making and deleting them, selecting objects, drawing state and clipping.
 
-#include "platform/posix/gdi/DeviceContext.h"
-#include "platform/posix/gdi/gdi.h"
+#include "platform/posix/gdi32/DeviceContext.h"
+#include "platform/posix/gdi32/gdi.h"
 #include "platform/win32.h"
 
 using posix::gdi::BitmapObject;

@@ -1,10 +1,10 @@
 // DrawTextA: formatted text in a rectangle (alignment, line breaks, word wrapping, prefix
 // underlines, end ellipses, tabs).
 
-#include "platform/posix/gdi/DeviceContext.h"
-#include "platform/posix/gdi/GlyphRun.h"
-#include "platform/posix/gdi/RealizedFont.h"
-#include "platform/posix/gdi/TextDecoding.h"
+#include "platform/posix/gdi32/DeviceContext.h"
+#include "platform/posix/gdi32/GlyphRun.h"
+#include "platform/posix/gdi32/RealizedFont.h"
+#include "platform/posix/gdi32/TextDecoding.h"
 #include "platform/win32.h"
 
 #include <algorithm>

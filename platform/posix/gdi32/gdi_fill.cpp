@@ -1,8 +1,8 @@
 // Fills, frames, edges, lines and pixels.
 
-#include "platform/posix/gdi/DeviceContext.h"
-#include "platform/posix/gdi/Painter.h"
-#include "platform/posix/gdi/gdi.h"
+#include "platform/posix/gdi32/DeviceContext.h"
+#include "platform/posix/gdi32/Painter.h"
+#include "platform/posix/gdi32/gdi.h"
 #include "platform/win32.h"
 
 #include <algorithm>

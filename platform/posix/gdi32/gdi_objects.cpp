@@ -1,9 +1,9 @@
 // Drawing objects: stock objects, brushes, pens, fonts, bitmaps; deletion and read-back.
 
-#include "platform/posix/gdi/DeviceContext.h"
-#include "platform/posix/gdi/GdiObjects.h"
-#include "platform/posix/gdi/RealizedFont.h"
-#include "platform/posix/gdi/gdi.h"
+#include "platform/posix/gdi32/DeviceContext.h"
+#include "platform/posix/gdi32/GdiObjects.h"
+#include "platform/posix/gdi32/RealizedFont.h"
+#include "platform/posix/gdi32/gdi.h"
 #include "platform/win32.h"
 
 #include <algorithm>

@@ -1,7 +1,7 @@
 // Region objects.
 
-#include "platform/posix/gdi/GdiObjects.h"
-#include "platform/posix/gdi/gdi.h"
+#include "platform/posix/gdi32/GdiObjects.h"
+#include "platform/posix/gdi32/gdi.h"
 #include "platform/win32.h"
 
 #include <algorithm>

@@ -1,10 +1,10 @@
 // Text output and measurement on one line.
 
-#include "platform/posix/gdi/DeviceContext.h"
-#include "platform/posix/gdi/GlyphRun.h"
-#include "platform/posix/gdi/Painter.h"
-#include "platform/posix/gdi/RealizedFont.h"
-#include "platform/posix/gdi/TextDecoding.h"
+#include "platform/posix/gdi32/DeviceContext.h"
+#include "platform/posix/gdi32/GlyphRun.h"
+#include "platform/posix/gdi32/Painter.h"
+#include "platform/posix/gdi32/RealizedFont.h"
+#include "platform/posix/gdi32/TextDecoding.h"
 #include "platform/win32.h"
 
 #include <algorithm>

@@ -1,4 +1,4 @@
-#include "platform/posix/clock.h"
+#include "platform/posix/kernel32/clock.h"
 
 #include <atomic>
 #include <chrono>

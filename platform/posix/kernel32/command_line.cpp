@@ -1,4 +1,4 @@
-#include "platform/posix/command_line.h"
+#include "platform/posix/kernel32/command_line.h"
 
 namespace {
 

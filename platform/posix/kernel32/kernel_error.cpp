@@ -1,4 +1,4 @@
-#include "platform/posix/kernel_error.h"
+#include "platform/posix/kernel32/kernel_error.h"
 
 #include <cerrno>
 

@@ -24,7 +24,7 @@
 #include <string>
 #include <unordered_set>
 
-#include "platform/posix/kernel_error.h"
+#include "platform/posix/kernel32/kernel_error.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
-#include "platform/posix/clock.h"
-#include "platform/posix/command_line.h"
-#include "platform/posix/kernel_error.h"
+#include "platform/posix/kernel32/clock.h"
+#include "platform/posix/kernel32/command_line.h"
+#include "platform/posix/kernel32/kernel_error.h"
 
 #include <sched.h>
 #include <time.h>

@@ -1,4 +1,4 @@
-#include "platform/posix/resources.h"
+#include "platform/posix/kernel32/resources.h"
 
 #include <deque>
 #include <string>

@@ -1,4 +1,4 @@
-#include "platform/posix/call_recorder.h"
+#include "platform/posix/testing/call_recorder.h"
 
 #include <algorithm>
 #include <cstdio>

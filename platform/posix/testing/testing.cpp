@@ -5,18 +5,18 @@
 
 #include "platform/testing.h"
 
-#include "platform/posix/call_recorder.h"
-#include "platform/posix/clock.h"
-#include "platform/posix/display.h"
-#include "platform/posix/driver_hooks.h"
-#include "platform/posix/focus.h"
-#include "platform/posix/gdi/gdi.h"
-#include "platform/posix/input.h"
-#include "platform/posix/message_queue.h"
-#include "platform/posix/timers.h"
-#include "platform/posix/wakeup.h"
-#include "platform/posix/window_manager.h"
-#include "platform/posix/window_surface.h"
+#include "platform/posix/display/display.h"
+#include "platform/posix/gdi32/gdi.h"
+#include "platform/posix/kernel32/clock.h"
+#include "platform/posix/testing/call_recorder.h"
+#include "platform/posix/testing/driver_hooks.h"
+#include "platform/posix/user32/focus.h"
+#include "platform/posix/user32/input.h"
+#include "platform/posix/user32/message_queue.h"
+#include "platform/posix/user32/timers.h"
+#include "platform/posix/user32/wakeup.h"
+#include "platform/posix/user32/window_manager.h"
+#include "platform/posix/user32/window_surface.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -1,8 +1,8 @@
 // Control colours: the defaults and the question to the parent.
 
-#include "platform/posix/control_colors.h"
+#include "platform/posix/user32/control_colors.h"
 
-#include "platform/posix/message_queue.h"
+#include "platform/posix/user32/message_queue.h"
 
 namespace posix {
 

@@ -4,11 +4,11 @@
 // Index: text; frame hit testing; system commands and the move loop; DefWindowProcA.
 
 #include "platform/posix/api/user32_system.h"
-#include "platform/posix/control_colors.h"
-#include "platform/posix/message_queue.h"
-#include "platform/posix/paint.h"
-#include "platform/posix/window_geometry.h"
-#include "platform/posix/window_manager.h"
+#include "platform/posix/user32/control_colors.h"
+#include "platform/posix/user32/message_queue.h"
+#include "platform/posix/user32/paint.h"
+#include "platform/posix/user32/window_geometry.h"
+#include "platform/posix/user32/window_manager.h"
 
 #include <algorithm>
 #include <cstring>

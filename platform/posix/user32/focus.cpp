@@ -1,9 +1,9 @@
 // Activation of top-level windows, the keyboard focus, mouse capture and enabling.
 
-#include "platform/posix/focus.h"
+#include "platform/posix/user32/focus.h"
 
-#include "platform/posix/message_queue.h"
-#include "platform/posix/window_manager.h"
+#include "platform/posix/user32/message_queue.h"
+#include "platform/posix/user32/window_manager.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
-#include "platform/posix/icons.h"
-#include "platform/posix/program_resources.h"
+#include "platform/posix/user32/icons.h"
+#include "platform/posix/kernel32/program_resources.h"
 
-#include "platform/posix/driver_hooks.h"
+#include "platform/posix/testing/driver_hooks.h"
 
 #include <algorithm>
 #include <cstdlib>

@@ -4,13 +4,13 @@
 // Index: state; hit testing; conversion of events into messages; taking messages; keyboard
 // layout; queries.
 
-#include "platform/posix/input.h"
+#include "platform/posix/user32/input.h"
 
 #include "platform/posix/api/user32_system.h"
-#include "platform/posix/clock.h"
-#include "platform/posix/focus.h"
-#include "platform/posix/message_queue.h"
-#include "platform/posix/window_manager.h"
+#include "platform/posix/kernel32/clock.h"
+#include "platform/posix/user32/focus.h"
+#include "platform/posix/user32/message_queue.h"
+#include "platform/posix/user32/window_manager.h"
 
 #include <algorithm>
 #include <cstdlib>

@@ -4,7 +4,7 @@
 // test driver; they become WM_* messages only when the queue takes them, by hit testing,
 // capture and focus at that moment, as in Win32.
 
-#include "platform/posix/message_filter.h"
+#include "platform/posix/user32/message_filter.h"
 
 namespace posix {
 

@@ -1,7 +1,7 @@
-#include "platform/posix/call_recorder.h"
-#include "platform/posix/controls/control_text.h"
-#include "platform/posix/driver_hooks.h"
-#include "platform/posix/modal_window.h"
+#include "platform/posix/testing/call_recorder.h"
+#include "platform/posix/testing/driver_hooks.h"
+#include "platform/posix/user32/controls/control_text.h"
+#include "platform/posix/user32/modal_window.h"
 #include "platform/win32.h"
 
 #include <algorithm>

@@ -3,17 +3,17 @@
 //
 // Index: filters; sending; posting; retrieval; waiting; translation and dispatch.
 
-#include "platform/posix/message_queue.h"
+#include "platform/posix/user32/message_queue.h"
 
-#include "platform/posix/call_recorder.h"
-#include "platform/posix/clock.h"
-#include "platform/posix/display.h"
-#include "platform/posix/driver_hooks.h"
-#include "platform/posix/input.h"
-#include "platform/posix/paint.h"
-#include "platform/posix/timers.h"
-#include "platform/posix/wakeup.h"
-#include "platform/posix/window_manager.h"
+#include "platform/posix/display/display.h"
+#include "platform/posix/kernel32/clock.h"
+#include "platform/posix/testing/call_recorder.h"
+#include "platform/posix/testing/driver_hooks.h"
+#include "platform/posix/user32/input.h"
+#include "platform/posix/user32/paint.h"
+#include "platform/posix/user32/timers.h"
+#include "platform/posix/user32/wakeup.h"
+#include "platform/posix/user32/window_manager.h"
 
 #include <algorithm>
 #include <deque>

@@ -1,4 +1,4 @@
-#include "platform/posix/modal_window.h"
+#include "platform/posix/user32/modal_window.h"
 
 namespace posix {
 

@@ -1,13 +1,13 @@
 // The update region of each window, the WM_PAINT messages made from it when nothing else is
 // waiting, and the painting calls that take it.
 
-#include "platform/posix/paint.h"
+#include "platform/posix/user32/paint.h"
 
-#include "platform/posix/display.h"
-#include "platform/posix/gdi/gdi.h"
-#include "platform/posix/message_queue.h"
-#include "platform/posix/window_manager.h"
-#include "platform/posix/window_surface.h"
+#include "platform/posix/display/display.h"
+#include "platform/posix/gdi32/gdi.h"
+#include "platform/posix/user32/message_queue.h"
+#include "platform/posix/user32/window_manager.h"
+#include "platform/posix/user32/window_surface.h"
 
 #include <optional>
 

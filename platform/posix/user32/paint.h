@@ -2,8 +2,8 @@
 
 // Update regions and the WM_PAINT messages they produce.
 
-#include "platform/posix/gdi/Region.h"
-#include "platform/posix/message_filter.h"
+#include "platform/posix/gdi32/Region.h"
+#include "platform/posix/user32/message_filter.h"
 
 namespace posix {
 

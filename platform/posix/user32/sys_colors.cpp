@@ -1,5 +1,5 @@
-#include "platform/posix/driver_hooks.h"
-#include "platform/posix/gdi/GdiObjects.h"
+#include "platform/posix/gdi32/GdiObjects.h"
+#include "platform/posix/testing/driver_hooks.h"
 #include "platform/win32.h"
 
 #include <array>

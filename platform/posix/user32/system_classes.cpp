@@ -1,7 +1,7 @@
-#include "platform/posix/system_classes.h"
+#include "platform/posix/user32/system_classes.h"
 
-#include "platform/posix/controls/controls.h"
-#include "platform/posix/window_manager.h"
+#include "platform/posix/user32/controls/controls.h"
+#include "platform/posix/user32/window_manager.h"
 
 namespace {
 

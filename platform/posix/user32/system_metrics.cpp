@@ -1,4 +1,4 @@
-#include "platform/posix/display.h"
+#include "platform/posix/display/display.h"
 #include "platform/win32.h"
 
 namespace {

@@ -2,11 +2,11 @@
 // the timer is due, so however late the queue is read there is at most one per timer, and a
 // killed timer leaves nothing behind.
 
-#include "platform/posix/timers.h"
+#include "platform/posix/user32/timers.h"
 
-#include "platform/posix/call_recorder.h"
-#include "platform/posix/clock.h"
-#include "platform/posix/window_manager.h"
+#include "platform/posix/kernel32/clock.h"
+#include "platform/posix/testing/call_recorder.h"
+#include "platform/posix/user32/window_manager.h"
 
 #include <algorithm>
 #include <list>

@@ -3,7 +3,7 @@
 // Timers of windows and of the thread (SetTimer, KillTimer), and the WM_TIMER messages they
 // produce.
 
-#include "platform/posix/message_filter.h"
+#include "platform/posix/user32/message_filter.h"
 
 #include <cstdint>
 #include <optional>

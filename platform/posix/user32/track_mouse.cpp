@@ -1,8 +1,8 @@
 // Mouse-leave tracking (_TrackMouseEvent). Hover tracking is not provided: nothing in the
 // program asks for it, and a request for it fails rather than pretend.
 
-#include "platform/posix/input.h"
-#include "platform/posix/window_manager.h"
+#include "platform/posix/user32/input.h"
+#include "platform/posix/user32/window_manager.h"
 
 BOOL WINAPI _TrackMouseEvent(LPTRACKMOUSEEVENT track) {
     if (track == nullptr || track->cbSize != sizeof(TRACKMOUSEEVENT)) {

@@ -1,4 +1,4 @@
-#include "platform/posix/wakeup.h"
+#include "platform/posix/user32/wakeup.h"
 
 #include <algorithm>
 #include <atomic>

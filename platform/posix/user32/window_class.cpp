@@ -1,8 +1,8 @@
 // Window classes: registration, look-up by name or atom, and the class data of a window.
 
-#include "platform/posix/kernel_error.h"
-#include "platform/posix/system_classes.h"
-#include "platform/posix/window_manager.h"
+#include "platform/posix/kernel32/kernel_error.h"
+#include "platform/posix/user32/system_classes.h"
+#include "platform/posix/user32/window_manager.h"
 
 #include <algorithm>
 #include <cctype>

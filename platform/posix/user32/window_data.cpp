@@ -3,9 +3,9 @@
 //
 // Index: properties; window data; text and layering.
 
-#include "platform/posix/display.h"
-#include "platform/posix/message_queue.h"
-#include "platform/posix/window_manager.h"
+#include "platform/posix/display/display.h"
+#include "platform/posix/user32/message_queue.h"
+#include "platform/posix/user32/window_manager.h"
 
 #include <algorithm>
 #include <cctype>

@@ -3,13 +3,13 @@
 //
 // Index: frames; coordinates; z-order; SetWindowPos; show state.
 
-#include "platform/posix/window_geometry.h"
+#include "platform/posix/user32/window_geometry.h"
 
 #include "platform/posix/api/user32_system.h"
-#include "platform/posix/focus.h"
-#include "platform/posix/message_queue.h"
-#include "platform/posix/paint.h"
-#include "platform/posix/window_manager.h"
+#include "platform/posix/user32/focus.h"
+#include "platform/posix/user32/message_queue.h"
+#include "platform/posix/user32/paint.h"
+#include "platform/posix/user32/window_manager.h"
 
 #include <algorithm>
 

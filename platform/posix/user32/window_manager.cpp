@@ -3,18 +3,18 @@
 //
 // Index: coordinates; records; tree; styles; display; creation; destruction; relations.
 
-#include "platform/posix/window_manager.h"
+#include "platform/posix/user32/window_manager.h"
 
 #include "platform/posix/api/user32_system.h"
-#include "platform/posix/display.h"
-#include "platform/posix/focus.h"
-#include "platform/posix/input.h"
-#include "platform/posix/kernel_error.h"
-#include "platform/posix/message_queue.h"
-#include "platform/posix/timers.h"
-#include "platform/posix/wakeup.h"
-#include "platform/posix/window_geometry.h"
-#include "platform/posix/window_surface.h"
+#include "platform/posix/display/display.h"
+#include "platform/posix/kernel32/kernel_error.h"
+#include "platform/posix/user32/focus.h"
+#include "platform/posix/user32/input.h"
+#include "platform/posix/user32/message_queue.h"
+#include "platform/posix/user32/timers.h"
+#include "platform/posix/user32/wakeup.h"
+#include "platform/posix/user32/window_geometry.h"
+#include "platform/posix/user32/window_surface.h"
 
 #include <algorithm>
 #include <cstdio>

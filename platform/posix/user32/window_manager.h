@@ -6,7 +6,7 @@
 // Every record is found again by its handle after anything that may run a window procedure,
 // because a procedure may destroy any window, its own included.
 
-#include "platform/posix/gdi/Region.h"
+#include "platform/posix/gdi32/Region.h"
 #include "platform/win32.h"
 
 #include <cstdint>

@@ -1,12 +1,12 @@
 // Top-level surfaces and window device contexts.
 
-#include "platform/posix/window_surface.h"
+#include "platform/posix/user32/window_surface.h"
 
-#include "platform/posix/display.h"
-#include "platform/posix/driver_hooks.h"
-#include "platform/posix/gdi/gdi.h"
-#include "platform/posix/message_queue.h"
-#include "platform/posix/window_manager.h"
+#include "platform/posix/display/display.h"
+#include "platform/posix/gdi32/gdi.h"
+#include "platform/posix/testing/driver_hooks.h"
+#include "platform/posix/user32/message_queue.h"
+#include "platform/posix/user32/window_manager.h"
 
 #include <algorithm>
 #include <map>

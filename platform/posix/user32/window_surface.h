@@ -3,8 +3,8 @@
 // The pixels of each top-level window (its client area) and the device contexts that draw on
 // them for the window itself and its descendants.
 
-#include "platform/posix/gdi/Region.h"
-#include "platform/posix/gdi/Surface.h"
+#include "platform/posix/gdi32/Region.h"
+#include "platform/posix/gdi32/Surface.h"
 #include "platform/win32.h"
 
 #include <optional>

@@ -7,7 +7,7 @@
 //   4. Commands        one handler per command
 //   5. Entry points    mciSendCommandA (recorded for the test driver), delivery, reset
 
-#include "platform/posix/mci.h"
+#include "platform/posix/winmm/mci.h"
 
 #include <algorithm>
 #include <map>
@@ -17,12 +17,12 @@
 #include <string>
 #include <system_error>
 
-#include "platform/posix/audio/AudioDevice.h"
-#include "platform/posix/audio/AudioTime.h"
-#include "platform/posix/call_recorder.h"
-#include "platform/posix/clock.h"
-#include "platform/posix/driver_hooks.h"
-#include "platform/posix/wakeup.h"
+#include "platform/posix/kernel32/clock.h"
+#include "platform/posix/testing/call_recorder.h"
+#include "platform/posix/testing/driver_hooks.h"
+#include "platform/posix/user32/wakeup.h"
+#include "platform/posix/winmm/audio/AudioDevice.h"
+#include "platform/posix/winmm/audio/AudioTime.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 // the answers, the checks a scripted path still passes, the errors of bad records, and what is
 // recorded.
 
-#include "tests/platform/FileDialogFixture.h"
+#include "tests/platform/comdlg32/FileDialogFixture.h"
 
 #include <gtest/gtest.h>
 

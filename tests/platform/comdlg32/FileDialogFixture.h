@@ -3,7 +3,7 @@
 // Shared by the file dialog tests: a temporary folder tree, a record set up as the toolkit sets
 // it, and ways to find the running dialog and its controls.
 
-#include "platform/posix/comdlg_dialog.h"
+#include "platform/posix/comdlg32/comdlg_dialog.h"
 #include "platform/testing.h"
 #include "platform/win32.h"
 

@@ -1,10 +1,10 @@
 // The pieces the file dialogs are built from: filter lists, name patterns, folder listings,
 // paths, typed text and the result text.
 
-#include "platform/posix/comdlg_choice.h"
-#include "platform/posix/comdlg_folder.h"
-#include "platform/posix/comdlg_result.h"
-#include "tests/platform/FileDialogFixture.h"
+#include "platform/posix/comdlg32/comdlg_choice.h"
+#include "platform/posix/comdlg32/comdlg_folder.h"
+#include "platform/posix/comdlg32/comdlg_result.h"
+#include "tests/platform/comdlg32/FileDialogFixture.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 // navigation, filters, typed names, the flag checks with their message boxes, multiple
 // selection, the owner and timers while the dialog waits.
 
-#include "tests/platform/FileDialogFixture.h"
+#include "tests/platform/comdlg32/FileDialogFixture.h"
 
 #include <gtest/gtest.h>
 

@@ -3,7 +3,7 @@
 // is none; what it paints is presented at the end of each batch of painting without it having
 // to wait for messages.
 
-#include "platform/posix/display.h"
+#include "platform/posix/display/display.h"
 #include "platform/testing.h"
 
 #include <gtest/gtest.h>

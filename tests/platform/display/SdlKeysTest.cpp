@@ -1,5 +1,5 @@
-#include "platform/posix/display.h"
-#include "platform/posix/sdl_keys.h"
+#include "platform/posix/display/display.h"
+#include "platform/posix/display/sdl_keys.h"
 #include "platform/win32.h"
 
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "tests/platform/GdiTestSurface.h"
+#include "tests/platform/gdi32/GdiTestSurface.h"
 
 #include <gtest/gtest.h>
 

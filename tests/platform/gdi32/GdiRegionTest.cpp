@@ -1,5 +1,5 @@
-#include "platform/posix/gdi/Region.h"
-#include "platform/posix/gdi/gdi.h"
+#include "platform/posix/gdi32/Region.h"
+#include "platform/posix/gdi32/gdi.h"
 
 #include <gtest/gtest.h>
 

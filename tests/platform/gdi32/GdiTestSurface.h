@@ -2,7 +2,7 @@
 
 // A pixel surface with a device context over it, and probes that read its pixels back.
 
-#include "platform/posix/gdi/gdi.h"
+#include "platform/posix/gdi32/gdi.h"
 #include "platform/win32.h"
 
 #include <algorithm>

@@ -1,4 +1,4 @@
-#include "platform/posix/gdi/TextDecoding.h"
+#include "platform/posix/gdi32/TextDecoding.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
-#include "platform/posix/gdi/TextDecoding.h"
-#include "tests/platform/GdiTestSurface.h"
+#include "platform/posix/gdi32/TextDecoding.h"
+#include "tests/platform/gdi32/GdiTestSurface.h"
 
 #include <gtest/gtest.h>
 

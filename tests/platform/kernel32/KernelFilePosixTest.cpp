@@ -1,7 +1,7 @@
 // Kernel file functions on what only a POSIX file system has: permission bits, FIFOs, devices
 // and symbolic links, and handles the layer never gave out (POSIX only).
 
-#include "tests/platform/KernelFileTest.h"
+#include "tests/platform/kernel32/KernelFileTest.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>

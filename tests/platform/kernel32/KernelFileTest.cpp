@@ -1,7 +1,7 @@
 // Kernel file functions: dispositions and their errors, reading, access, the end of a file, large
 // sizes, attributes, moving and deleting, and the last error of each thread.
 
-#include "tests/platform/KernelFileTest.h"
+#include "tests/platform/kernel32/KernelFileTest.h"
 #include "tests/support/TestSession.h"
 
 #include <gtest/gtest.h>

@@ -1,10 +1,10 @@
-#include "platform/posix/clock.h"
-#include "platform/posix/command_line.h"
-#include "platform/posix/program_resources.h"
-#include "platform/posix/resources.h"
+#include "platform/posix/kernel32/clock.h"
+#include "platform/posix/kernel32/command_line.h"
+#include "platform/posix/kernel32/program_resources.h"
+#include "platform/posix/kernel32/resources.h"
 #include "platform/testing.h"
 #include "platform/win32.h"
-#include "tests/platform/WindowsArguments.h"
+#include "tests/platform/kernel32/WindowsArguments.h"
 
 #include <spawn.h>
 #include <sys/stat.h>

@@ -1,7 +1,7 @@
 // The test driver itself: reset, recording of API calls, read-back of window state, typed
 // text and scripted answers.
 
-#include "platform/posix/driver_hooks.h"
+#include "platform/posix/testing/driver_hooks.h"
 #include "platform/testing.h"
 
 #include <gtest/gtest.h>

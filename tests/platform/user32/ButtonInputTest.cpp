@@ -3,7 +3,7 @@
 // on the system class and on a class derived from it (see ButtonTest.h).
 
 #include "platform/testing.h"
-#include "tests/platform/ButtonTest.h"
+#include "tests/platform/user32/ButtonTest.h"
 
 #include <gtest/gtest.h>
 

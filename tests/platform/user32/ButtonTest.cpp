@@ -1,7 +1,7 @@
 // The BUTTON control through its messages: BM_CLICK, its font and dialog code. Every test runs
 // twice: on the system class and on a class derived from it (see ButtonTest.h).
 
-#include "tests/platform/ButtonTest.h"
+#include "tests/platform/user32/ButtonTest.h"
 
 #include <gtest/gtest.h>
 

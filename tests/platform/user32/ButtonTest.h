@@ -5,7 +5,7 @@
 // another name that takes the system procedure from GetClassInfoA and calls it through
 // CallWindowProcA, the way the toolkit derives its controls.
 
-#include "tests/platform/MessageSequence.h"
+#include "tests/platform/user32/MessageSequence.h"
 #include "tests/support/TestSession.h"
 
 #include <gtest/gtest.h>

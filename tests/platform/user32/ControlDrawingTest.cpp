@@ -4,7 +4,7 @@
 // selection, and drawing into a given context with WM_PRINTCLIENT.
 
 #include "platform/testing.h"
-#include "tests/platform/PixelProbe.h"
+#include "tests/platform/user32/PixelProbe.h"
 
 #include <gtest/gtest.h>
 

@@ -3,7 +3,7 @@
 // same characters from both encodings and by adding up glyph widths.
 
 #include "platform/testing.h"
-#include "tests/platform/PixelProbe.h"
+#include "tests/platform/user32/PixelProbe.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 // selection messages, the text limit and the notifications of change and focus.
 
 #include "platform/testing.h"
-#include "tests/platform/MessageSequence.h"
+#include "tests/platform/user32/MessageSequence.h"
 
 #include <gtest/gtest.h>
 

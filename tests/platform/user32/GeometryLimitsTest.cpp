@@ -3,7 +3,7 @@
 // driver).
 
 #include "platform/testing.h"
-#include "tests/platform/MessageSequence.h"
+#include "tests/platform/user32/MessageSequence.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // Geometry and show state: SetWindowPos and the messages default processing derives from it,
 // frames and client areas, hit testing of the frame, ShowWindow and the owner's minimising.
 
-#include "tests/platform/MessageSequence.h"
+#include "tests/platform/user32/MessageSequence.h"
 #include "tests/support/TestSession.h"
 
 #include <gtest/gtest.h>

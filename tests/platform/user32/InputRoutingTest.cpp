@@ -1,9 +1,9 @@
 // Input routing: hit testing, disabled and transparent windows, capture, activation by a
 // click, double clicks, wheel and keys, focus, the move loop and mouse-leave tracking.
 
-#include "platform/posix/input.h"
+#include "platform/posix/user32/input.h"
 #include "platform/testing.h"
-#include "tests/platform/MessageSequence.h"
+#include "tests/platform/user32/MessageSequence.h"
 
 #include <gtest/gtest.h>
 

@@ -3,7 +3,7 @@
 // tables (POSIX only).
 
 #include "platform/testing.h"
-#include "tests/platform/ListBoxTest.h"
+#include "tests/platform/user32/ListBoxTest.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "platform/posix/controls/ListBoxItems.h"
+#include "platform/posix/user32/controls/ListBoxItems.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // The LISTBOX control through its messages: their answers, no notification for selection set
 // by the program, the scroll-bar style bit, and the scaling of its item storage.
 
-#include "tests/platform/ListBoxTest.h"
+#include "tests/platform/user32/ListBoxTest.h"
 #include "tests/support/ReadBack.h"
 
 #include <gtest/gtest.h>

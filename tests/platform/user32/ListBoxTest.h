@@ -3,7 +3,7 @@
 // The fixture of the LISTBOX tests: a visible parent whose messages are recorded, and lists of
 // items on it whose own messages are recorded too.
 
-#include "tests/platform/MessageSequence.h"
+#include "tests/platform/user32/MessageSequence.h"
 #include "tests/support/TestSession.h"
 
 #include <gtest/gtest.h>

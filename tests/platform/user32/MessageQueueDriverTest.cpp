@@ -2,12 +2,12 @@
 // of typed keys, scripted message loops, signals that end the session, and other modules'
 // deadlines (POSIX only).
 
-#include "platform/posix/clock.h"
-#include "platform/posix/driver_hooks.h"
-#include "platform/posix/input.h"
-#include "platform/posix/wakeup.h"
+#include "platform/posix/kernel32/clock.h"
+#include "platform/posix/testing/driver_hooks.h"
+#include "platform/posix/user32/input.h"
+#include "platform/posix/user32/wakeup.h"
 #include "platform/testing.h"
-#include "tests/platform/MessageQueueTest.h"
+#include "tests/platform/user32/MessageQueueTest.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // The message queue: WM_QUIT among posted messages and timers, filters, timers and their
 // procedures, default processing of WM_CLOSE and when WM_PAINT comes.
 
-#include "tests/platform/MessageQueueTest.h"
+#include "tests/platform/user32/MessageQueueTest.h"
 
 #include <gtest/gtest.h>
 

@@ -3,7 +3,7 @@
 // The fixture of the message queue tests: a hidden popup whose messages are recorded, and a
 // way to take every message the queue holds without dispatching it.
 
-#include "tests/platform/MessageSequence.h"
+#include "tests/platform/user32/MessageSequence.h"
 #include "tests/support/TestSession.h"
 
 #include <gtest/gtest.h>

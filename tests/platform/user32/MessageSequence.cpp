@@ -1,4 +1,4 @@
-#include "tests/platform/MessageSequence.h"
+#include "tests/platform/user32/MessageSequence.h"
 
 #include "tests/support/TestSession.h"
 

@@ -2,11 +2,11 @@
 // class brush erases with, how children and siblings clip each other, and reading back what
 // a window shows.
 
-#include "platform/posix/control_colors.h"
-#include "platform/posix/display.h"
-#include "platform/posix/window_surface.h"
+#include "platform/posix/display/display.h"
+#include "platform/posix/user32/control_colors.h"
+#include "platform/posix/user32/window_surface.h"
 #include "platform/testing.h"
-#include "tests/platform/MessageSequence.h"
+#include "tests/platform/user32/MessageSequence.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 // button-down, double clicks and enabling with it.
 
 #include "platform/testing.h"
-#include "tests/platform/MessageSequence.h"
+#include "tests/platform/user32/MessageSequence.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
-#include "platform/posix/icons.h"
-#include "platform/posix/program_resources.h"
+#include "platform/posix/kernel32/program_resources.h"
+#include "platform/posix/user32/icons.h"
 #include "platform/testing.h"
 #include "platform/win32.h"
 

@@ -1,7 +1,7 @@
 // The program icon: LoadIconA finds "ICON0" without any set-up, and WM_SETICON on a top-level
 // window tells the display, which then reads the new icon back.
 
-#include "platform/posix/display.h"
+#include "platform/posix/display/display.h"
 #include "platform/testing.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 // Creation and destruction of windows: the messages and their order, the styles the system
 // keeps, default placement, properties and window data.
 
-#include "tests/platform/MessageSequence.h"
+#include "tests/platform/user32/MessageSequence.h"
 #include "tests/support/ReadBack.h"
 #include "tests/support/TestSession.h"
 

@@ -1,4 +1,4 @@
-#include "platform/posix/audio/AudioFeeder.h"
+#include "platform/posix/winmm/audio/AudioFeeder.h"
 
 #include <gtest/gtest.h>
 

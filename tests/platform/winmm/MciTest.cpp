@@ -1,9 +1,9 @@
 // The MCI devices on the null sink under the virtual clock: opening, lengths and positions
 // in milliseconds, the play, pause, stop and seek transitions, errors and notifications.
 
-#include "platform/posix/mci.h"
+#include "platform/posix/winmm/mci.h"
 #include "platform/testing.h"
-#include "tests/platform/MessageSequence.h"
+#include "tests/platform/user32/MessageSequence.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 // its grace period ends and can be taken back until then; afterwards it is closed. The dummy
 // driver has room for one open device, as some real ones have.
 
-#include "platform/posix/audio/SdlDeviceKeeper.h"
+#include "platform/posix/winmm/audio/SdlDeviceKeeper.h"
 
 #include <gtest/gtest.h>
 

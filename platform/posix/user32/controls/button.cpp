@@ -2,11 +2,11 @@
 // mouse button or the space bar and clicked when released over the button, drawn in the
 // classic look.
 
-#include "platform/posix/control_colors.h"
-#include "platform/posix/controls/control_common.h"
-#include "platform/posix/controls/control_paint.h"
-#include "platform/posix/controls/control_text.h"
-#include "platform/posix/controls/controls.h"
+#include "platform/posix/user32/control_colors.h"
+#include "platform/posix/user32/controls/control_common.h"
+#include "platform/posix/user32/controls/control_paint.h"
+#include "platform/posix/user32/controls/control_text.h"
+#include "platform/posix/user32/controls/controls.h"
 
 #include <algorithm>
 #include <string>

@@ -1,4 +1,4 @@
-#include "platform/posix/controls/control_common.h"
+#include "platform/posix/user32/controls/control_common.h"
 
 namespace posix {
 

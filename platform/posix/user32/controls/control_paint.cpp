@@ -1,12 +1,12 @@
 // Paint helpers of the controls: frame contexts over a child's non-client area, borders and
 // captions.
 
-#include "platform/posix/controls/control_paint.h"
+#include "platform/posix/user32/controls/control_paint.h"
 
-#include "platform/posix/display.h"
-#include "platform/posix/gdi/gdi.h"
-#include "platform/posix/window_manager.h"
-#include "platform/posix/window_surface.h"
+#include "platform/posix/display/display.h"
+#include "platform/posix/gdi32/gdi.h"
+#include "platform/posix/user32/window_manager.h"
+#include "platform/posix/user32/window_surface.h"
 
 #include <algorithm>
 #include <limits>

@@ -1,6 +1,6 @@
 // Text measurement on a screen context with the control's font selected.
 
-#include "platform/posix/controls/control_text.h"
+#include "platform/posix/user32/controls/control_text.h"
 
 #include <algorithm>
 #include <limits>

@@ -3,12 +3,12 @@
 // change. It draws its text in its font, scrolled so the caret shows, the selection in the
 // highlight colours and the caret as a solid bar while it has the focus.
 
-#include "platform/posix/control_colors.h"
-#include "platform/posix/controls/control_common.h"
-#include "platform/posix/controls/control_paint.h"
-#include "platform/posix/controls/control_text.h"
-#include "platform/posix/controls/controls.h"
-#include "platform/posix/gdi/TextDecoding.h"
+#include "platform/posix/gdi32/TextDecoding.h"
+#include "platform/posix/user32/control_colors.h"
+#include "platform/posix/user32/controls/control_common.h"
+#include "platform/posix/user32/controls/control_paint.h"
+#include "platform/posix/user32/controls/control_text.h"
+#include "platform/posix/user32/controls/controls.h"
 
 #include <algorithm>
 #include <cstring>

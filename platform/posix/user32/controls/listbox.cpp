@@ -6,13 +6,13 @@
 // selection messages; position and size messages; scroll bars; input; drawing; the window
 // procedure.
 
-#include "platform/posix/control_colors.h"
-#include "platform/posix/controls/ListBoxItems.h"
-#include "platform/posix/controls/control_common.h"
-#include "platform/posix/controls/control_paint.h"
-#include "platform/posix/controls/control_text.h"
-#include "platform/posix/controls/controls.h"
-#include "platform/posix/controls/scroll_bar.h"
+#include "platform/posix/user32/control_colors.h"
+#include "platform/posix/user32/controls/ListBoxItems.h"
+#include "platform/posix/user32/controls/control_common.h"
+#include "platform/posix/user32/controls/control_paint.h"
+#include "platform/posix/user32/controls/control_text.h"
+#include "platform/posix/user32/controls/controls.h"
+#include "platform/posix/user32/controls/scroll_bar.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,8 +1,8 @@
 // Layout, hit testing and drawing of the classic scroll bar.
 
-#include "platform/posix/controls/scroll_bar.h"
+#include "platform/posix/user32/controls/scroll_bar.h"
 
-#include "platform/posix/controls/control_paint.h"
+#include "platform/posix/user32/controls/control_paint.h"
 
 #include <algorithm>
 

@@ -3,11 +3,11 @@
 // It draws its text in the colours its parent answers to WM_CTLCOLORSTATIC, and the simple
 // rectangle and frame types in system colours.
 
-#include "platform/posix/control_colors.h"
-#include "platform/posix/controls/control_common.h"
-#include "platform/posix/controls/control_paint.h"
-#include "platform/posix/controls/control_text.h"
-#include "platform/posix/controls/controls.h"
+#include "platform/posix/user32/control_colors.h"
+#include "platform/posix/user32/controls/control_common.h"
+#include "platform/posix/user32/controls/control_paint.h"
+#include "platform/posix/user32/controls/control_text.h"
+#include "platform/posix/user32/controls/controls.h"
 
 #include <algorithm>
 #include <optional>

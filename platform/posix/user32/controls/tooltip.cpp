@@ -6,10 +6,10 @@
 // Index: tools and state; subclassing of tool windows; showing and hiding; messages; the
 // window procedure.
 
-#include "platform/posix/controls/control_common.h"
-#include "platform/posix/controls/control_paint.h"
-#include "platform/posix/controls/control_text.h"
-#include "platform/posix/controls/controls.h"
+#include "platform/posix/user32/controls/control_common.h"
+#include "platform/posix/user32/controls/control_paint.h"
+#include "platform/posix/user32/controls/control_text.h"
+#include "platform/posix/user32/controls/controls.h"
 
 #include <algorithm>
 #include <cstring>

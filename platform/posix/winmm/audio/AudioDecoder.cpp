@@ -1,4 +1,4 @@
-#include "platform/posix/audio/AudioDecoder.h"
+#include "platform/posix/winmm/audio/AudioDecoder.h"
 
 #include <fcntl.h>
 #include <sndfile.h>

@@ -1,4 +1,4 @@
-#include "platform/posix/audio/AudioDevice.h"
+#include "platform/posix/winmm/audio/AudioDevice.h"
 
 #include <algorithm>
 #include <bit>

@@ -7,10 +7,10 @@
 #include <memory>
 #include <string>
 
-#include "platform/posix/audio/AudioDecoder.h"
-#include "platform/posix/audio/AudioFeeder.h"
-#include "platform/posix/audio/AudioRing.h"
-#include "platform/posix/audio/AudioSink.h"
+#include "platform/posix/winmm/audio/AudioDecoder.h"
+#include "platform/posix/winmm/audio/AudioFeeder.h"
+#include "platform/posix/winmm/audio/AudioRing.h"
+#include "platform/posix/winmm/audio/AudioSink.h"
 
 // One open sound file and its way to the output: a feeder thread decodes into a ring, a
 // sink plays from it. The device is a state machine driven by Transition on the owner's

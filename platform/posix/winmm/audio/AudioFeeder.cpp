@@ -1,4 +1,4 @@
-#include "platform/posix/audio/AudioFeeder.h"
+#include "platform/posix/winmm/audio/AudioFeeder.h"
 
 AudioFeeder::AudioFeeder(AudioDecoder& decoder, AudioRing& ring, std::uint32_t chunkFrames,
                          std::function<void()> onFinished)

@@ -6,8 +6,8 @@
 #include <memory>
 #include <thread>
 
-#include "platform/posix/audio/AudioDecoder.h"
-#include "platform/posix/audio/AudioRing.h"
+#include "platform/posix/winmm/audio/AudioDecoder.h"
+#include "platform/posix/winmm/audio/AudioRing.h"
 
 // Decodes a file on its own thread into a ring, keeping the ring filled ahead of the
 // consumer. The thread sleeps while the ring is full and wakes when the consumer has made

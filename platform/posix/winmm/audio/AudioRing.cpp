@@ -1,4 +1,4 @@
-#include "platform/posix/audio/AudioRing.h"
+#include "platform/posix/winmm/audio/AudioRing.h"
 
 #include <algorithm>
 #include <bit>

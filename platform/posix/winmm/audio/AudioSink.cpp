@@ -1,8 +1,8 @@
-#include "platform/posix/audio/AudioSink.h"
+#include "platform/posix/winmm/audio/AudioSink.h"
 
-#include "platform/posix/audio/NullAudioSink.h"
-#include "platform/posix/audio/SdlAudioSink.h"
-#include "platform/posix/clock.h"
+#include "platform/posix/kernel32/clock.h"
+#include "platform/posix/winmm/audio/NullAudioSink.h"
+#include "platform/posix/winmm/audio/SdlAudioSink.h"
 
 void AudioSink::WaitUntil(const std::atomic<bool>& done) {
     done.wait(false, std::memory_order_acquire);

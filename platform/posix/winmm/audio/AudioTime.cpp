@@ -1,4 +1,4 @@
-#include "platform/posix/audio/AudioTime.h"
+#include "platform/posix/winmm/audio/AudioTime.h"
 
 #include <algorithm>
 

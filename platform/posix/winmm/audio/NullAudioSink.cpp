@@ -1,10 +1,10 @@
-#include "platform/posix/audio/NullAudioSink.h"
+#include "platform/posix/winmm/audio/NullAudioSink.h"
 
 #include <algorithm>
 #include <chrono>
 
-#include "platform/posix/audio/AudioTime.h"
-#include "platform/posix/clock.h"
+#include "platform/posix/kernel32/clock.h"
+#include "platform/posix/winmm/audio/AudioTime.h"
 
 namespace {
 

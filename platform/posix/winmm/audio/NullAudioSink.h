@@ -6,7 +6,7 @@
 #include <mutex>
 #include <thread>
 
-#include "platform/posix/audio/AudioSink.h"
+#include "platform/posix/winmm/audio/AudioSink.h"
 
 // A device that plays into nothing at the pace of the layer's clock.
 //

@@ -1,6 +1,6 @@
-#include "platform/posix/audio/SdlAudioSink.h"
+#include "platform/posix/winmm/audio/SdlAudioSink.h"
 
-#include "platform/posix/audio/SdlDeviceKeeper.h"
+#include "platform/posix/winmm/audio/SdlDeviceKeeper.h"
 
 #include <SDL.h>
 

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "platform/posix/audio/AudioSink.h"
+#include "platform/posix/winmm/audio/AudioSink.h"
 
 // The desktop's default audio device through SDL. SDL converts the sample rate and the
 // channel layout to whatever the device wants. The device is opened by Start; Stop pauses it

@@ -1,4 +1,4 @@
-#include "platform/posix/audio/SdlDeviceKeeper.h"
+#include "platform/posix/winmm/audio/SdlDeviceKeeper.h"
 
 #include <algorithm>
 #include <thread>
