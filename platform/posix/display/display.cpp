@@ -1,7 +1,5 @@
 #include "platform/posix/display/display.h"
 
-#include "platform/posix/user32/paint.h"
-
 namespace {
 
 struct Choice {
@@ -63,13 +61,6 @@ void PresentPainting() {
     // Before any choice nothing can have been painted.
     if (Display* display = ChosenDisplay(); display != nullptr) {
         display->Present();
-    }
-}
-
-void PresentWhenPainted() {
-    HWND pending = nullptr;
-    if (!FindWindowToPaint({}, &pending)) {
-        PresentPainting();
     }
 }
 

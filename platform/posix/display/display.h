@@ -3,7 +3,7 @@
 // The display backend: where top-level windows appear and where native input comes from. The
 // headless backend shows nothing and delivers no input of its own (tests feed input through
 // the test driver); a windowing backend shows a native window per visible top-level window and
-// turns native events into the layer's input queue (input.h). What the user does to a native
+// turns native events into the layer's input queue (raw_input.h). What the user does to a native
 // window comes back through the Win32 functions (SetWindowPos for a move or a resize,
 // PostMessageA of WM_SYSCOMMAND for closing or minimising); the TopLevelChanged that follows
 // then describes the state the backend itself asked for.
@@ -41,7 +41,7 @@ public:
     virtual void TopLevelChanged(const TopLevelState& state) = 0;
     virtual void TopLevelDestroyed(HWND window) = 0;
     // Drawing may have changed 'area' (surface coordinates) of the window's surface
-    // (SurfaceOf in window_surface.h): it should be presented again. Only noted here; the
+    // (SurfaceOf in window_pixels.h): it should be presented again. Only noted here; the
     // changes reach the screen at the next Present.
     virtual void SurfaceChanged(HWND, const RECT&) {}
     // Shows what changed since the last presentation. Cheap when nothing did.
@@ -68,9 +68,6 @@ void UseDisplay(std::unique_ptr<Display> display);
 // could not be opened; the reason is then in *reason.
 bool DisplayMissing(std::string* reason = nullptr);
 
-// Shows what was painted, when no window is left to paint: the end of a batch of painting, so
-// that a window whose children paint one after another is presented once.
-void PresentWhenPainted();
 // Shows what was painted now.
 void PresentPainting();
 

@@ -4,15 +4,15 @@
 // layer's input queue.
 
 #include "platform/posix/display/display.h"
-#include "platform/posix/user32/wakeup.h"
 
 #include "platform/posix/display/sdl_keys.h"
 #include "platform/posix/display/sdl_present.h"
 #include "platform/posix/gdi32/Surface.h"
 #include "platform/posix/gdi32/TextDecoding.h"
 #include "platform/posix/user32/icons.h"
-#include "platform/posix/user32/input.h"
-#include "platform/posix/user32/window_surface.h"
+#include "platform/posix/user32/raw_input.h"
+#include "platform/posix/user32/wakeup.h"
+#include "platform/posix/user32/window_pixels.h"
 
 #include <SDL2/SDL.h>
 #include <SDL2/SDL_syswm.h>

@@ -33,6 +33,12 @@ HGDIOBJ StockObject(int index);
 // The 1 by 1 bitmap a new memory context draws on.
 HBITMAP DefaultBitmap();
 
+// The system colour brushes: a solid brush that DeleteObject leaves alone, as it leaves stock
+// objects, and its new colour when SetSysColors changes the scheme (a handle that is no brush
+// is left as it is).
+HBRUSH CreateStockBrush(COLORREF color);
+void SetBrushColor(HBRUSH brush, COLORREF color);
+
 // For tests: glyph images rendered so far, and live drawing objects (stock ones included).
 std::uint64_t GlyphRenderCount();
 std::size_t LiveObjectCount();

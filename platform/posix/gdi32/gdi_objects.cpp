@@ -196,6 +196,18 @@ HBITMAP DefaultBitmap() {
     return bitmap;
 }
 
+HBRUSH CreateStockBrush(COLORREF color) {
+    auto object = std::make_unique<BrushObject>(LOGBRUSH{BS_SOLID, color, 0});
+    object->Stock = true;
+    return static_cast<HBRUSH>(ObjectTable::Instance().Add(std::move(object)));
+}
+
+void SetBrushColor(HBRUSH brush, COLORREF color) {
+    if (auto* object = ObjectTable::Instance().FindAs<BrushObject>(brush); object != nullptr) {
+        object->Brush.lbColor = color;
+    }
+}
+
 } // namespace posix::gdi
 
 HGDIOBJ WINAPI GetStockObject(int object) {

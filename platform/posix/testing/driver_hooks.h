@@ -23,13 +23,6 @@ bool RunIdleStep();
 // step has not run out.
 bool MayAdvanceClockTo(std::uint64_t due);
 
-// Modules with moments of their own under the virtual clock (an audio play that ends) tell
-// the earliest one, so that waiting and the test driver stop there as they stop at timers.
-void AddDeadlineSource(std::optional<std::uint64_t> (*source)());
-
-// The earliest moment a timer falls due or a deadline source names.
-std::optional<std::uint64_t> NextDeadline();
-
 // A scripted message loop can never get another message: it is told with WM_QUIT.
 void ReportStall();
 

@@ -10,13 +10,10 @@
 #include "platform/posix/kernel32/clock.h"
 #include "platform/posix/testing/call_recorder.h"
 #include "platform/posix/testing/driver_hooks.h"
-#include "platform/posix/user32/focus.h"
-#include "platform/posix/user32/input.h"
-#include "platform/posix/user32/message_queue.h"
-#include "platform/posix/user32/timers.h"
+#include "platform/posix/user32/raw_input.h"
+#include "platform/posix/user32/reset.h"
 #include "platform/posix/user32/wakeup.h"
-#include "platform/posix/user32/window_manager.h"
-#include "platform/posix/user32/window_surface.h"
+#include "platform/posix/user32/window_pixels.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -40,7 +37,6 @@ bool stalled = false;
 std::deque<int> messageBoxAnswers;
 std::deque<posix::FileDialogAnswer> fileDialogAnswers;
 std::vector<void (*)()> resetHandlers;
-std::vector<std::optional<std::uint64_t> (*)()> deadlineSources;
 std::vector<Dispatch> dispatching;
 std::uint64_t dispatchSerial = 0;
 
@@ -138,26 +134,6 @@ void AddResetHandler(void (*handler)()) {
     }
 }
 
-void AddDeadlineSource(std::optional<std::uint64_t> (*source)()) {
-    if (std::find(deadlineSources.begin(), deadlineSources.end(), source) ==
-        deadlineSources.end()) {
-        deadlineSources.push_back(source);
-    }
-}
-
-std::optional<std::uint64_t> NextDeadline() {
-    std::optional<std::uint64_t> earliest = NextTimerDue();
-    const std::uint64_t now = NowMs();
-    for (const auto source : deadlineSources) {
-        const std::optional<std::uint64_t> moment = source();
-        // A moment already reached is handled by the wake handlers, not waited for.
-        if (moment && *moment > now && (!earliest || *moment < *earliest)) {
-            earliest = moment;
-        }
-    }
-    return earliest;
-}
-
 void NoteDispatch(const MSG* msg) {
     if (msg != nullptr) {
         dispatching.push_back({*msg, ++dispatchSerial});
@@ -193,15 +169,10 @@ namespace testdriver {
 void Reset() {
     posix::UseDisplay(posix::MakeHeadlessDisplay());
     posix::UseVirtualClock(0);
-    posix::DestroyAllWindows();
-    posix::UnregisterApplicationClasses();
+    posix::ResetWindowManager();
     for (void (*handler)() : resetHandlers) {
         handler();
     }
-    posix::ResetMessageQueue();
-    posix::ResetTimers();
-    posix::ResetFocus();
-    posix::ResetInput();
     posix::ResetRecording();
     idleSteps.clear();
     lastIdleActivity = 0;
@@ -429,11 +400,11 @@ std::int64_t ClientPixel(HWND window, int x, int y) {
         x >= client.right || y >= client.bottom) {
         return -1;
     }
-    const posix::gdi::Surface* surface = posix::SurfaceOf(posix::RootOf(window));
-    const POINT origin = posix::SurfaceOrigin(window);
+    RECT area{};
+    const posix::gdi::Surface* surface = posix::ClientAreaOnSurface(window, &area);
     // Both lie within the coordinate limit, so the sums fit.
-    const int surfaceX = origin.x + x;
-    const int surfaceY = origin.y + y;
+    const int surfaceX = area.left + x;
+    const int surfaceY = area.top + y;
     if (surface == nullptr || surfaceX < 0 || surfaceY < 0 || surfaceX >= surface->Width ||
         surfaceY >= surface->Height) {
         return -1;
@@ -442,16 +413,9 @@ std::int64_t ClientPixel(HWND window, int x, int y) {
 }
 
 bool SavePng(HWND window, const std::string& path) {
-    const posix::Window* record = posix::FindWindowRecord(window);
-    const posix::gdi::Surface* surface =
-        record != nullptr ? posix::SurfaceOf(posix::RootOf(window)) : nullptr;
-    if (surface == nullptr) {
-        return false;
-    }
-    const POINT origin = posix::SurfaceOrigin(window);
-    const RECT area = {origin.x, origin.y, origin.x + (record->Client.right - record->Client.left),
-                       origin.y + (record->Client.bottom - record->Client.top)};
-    return posix::gdi::WritePng(*surface, area, path);
+    RECT area{};
+    const posix::gdi::Surface* surface = posix::ClientAreaOnSurface(window, &area);
+    return surface != nullptr && posix::gdi::WritePng(*surface, area, path);
 }
 
 bool IsEnabled(HWND window) {

@@ -1,23 +1,13 @@
 #pragma once
 
 // The input queue. Raw mouse and keyboard events come in from the display backend or the
-// test driver; they become WM_* messages only when the queue takes them, by hit testing,
-// capture and focus at that moment, as in Win32.
+// test driver (raw_input.h); they become WM_* messages only when the queue takes them, by hit
+// testing, capture and focus at that moment, as in Win32.
 
 #include "platform/posix/user32/message_filter.h"
+#include "platform/posix/user32/raw_input.h"
 
 namespace posix {
-
-enum class MouseKey { Left, Right, Middle };
-
-// The cursor moves to a point on the screen.
-void QueueMouseMove(POINT screen);
-// A button goes down or up where the cursor is.
-void QueueMouseButton(MouseKey button, bool down);
-// The wheel turns by delta (WHEEL_DELTA per notch) where the cursor is.
-void QueueMouseWheel(int delta);
-// A key goes down or up. A VK_PACKET key carries the character it types.
-void QueueKey(int virtualKey, bool down, BYTE character = 0);
 
 bool HasInput();
 
@@ -28,8 +18,6 @@ bool TakeInputMessage(const MessageFilter& filter, bool remove, MSG* msg);
 
 // The character a key-down message types with the present key state, or 0.
 int CharacterOfKey(int virtualKey, LPARAM lParam);
-// The key, and whether Shift is needed, that types an ASCII character on a US keyboard.
-bool KeyForCharacter(unsigned char character, int* virtualKey, bool* shift);
 
 struct HitResult {
     HWND Window = nullptr;

@@ -145,6 +145,13 @@ bool TakeUpdate(HWND handle, gdi::Region* update, bool* erase) {
     return true;
 }
 
+void PresentWhenPainted() {
+    HWND pending = nullptr;
+    if (!FindWindowToPaint({}, &pending)) {
+        PresentPainting();
+    }
+}
+
 } // namespace posix
 
 BOOL WINAPI RedrawWindow(HWND handle, const RECT* rect, HRGN region, UINT flags) {

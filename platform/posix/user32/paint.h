@@ -18,4 +18,8 @@ void InvalidateWithDescendants(HWND window, bool erase);
 // was valid.
 bool TakeUpdate(HWND window, gdi::Region* update, bool* erase);
 
+// Shows what was painted, when no window is left to paint: the end of a batch of painting, so
+// that a window whose children paint one after another is presented once.
+void PresentWhenPainted();
+
 } // namespace posix

@@ -1,4 +1,4 @@
-#include "platform/posix/gdi32/GdiObjects.h"
+#include "platform/posix/gdi32/gdi.h"
 #include "platform/posix/testing/driver_hooks.h"
 #include "platform/win32.h"
 
@@ -52,11 +52,7 @@ std::array<HBRUSH, classicColors.size()> colorBrushes{};
 // The brushes are stock objects whose colour follows the table.
 void RenewBrushes() {
     for (std::size_t i = 0; i < colorBrushes.size(); ++i) {
-        auto* brush =
-            posix::gdi::ObjectTable::Instance().FindAs<posix::gdi::BrushObject>(colorBrushes[i]);
-        if (brush != nullptr) {
-            brush->Brush.lbColor = currentColors[i];
-        }
+        posix::gdi::SetBrushColor(colorBrushes[i], currentColors[i]);
     }
 }
 
@@ -118,10 +114,7 @@ HBRUSH WINAPI GetSysColorBrush(int index) {
     }
     HBRUSH& brush = colorBrushes[static_cast<std::size_t>(index)];
     if (brush == nullptr) {
-        auto object = std::make_unique<posix::gdi::BrushObject>(
-            LOGBRUSH{BS_SOLID, currentColors[static_cast<std::size_t>(index)], 0});
-        object->Stock = true;
-        brush = static_cast<HBRUSH>(posix::gdi::ObjectTable::Instance().Add(std::move(object)));
+        brush = posix::gdi::CreateStockBrush(currentColors[static_cast<std::size_t>(index)]);
     }
     return brush;
 }

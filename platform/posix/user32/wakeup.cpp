@@ -1,5 +1,8 @@
 #include "platform/posix/user32/wakeup.h"
 
+#include "platform/posix/kernel32/clock.h"
+#include "platform/posix/user32/timers.h"
+
 #include <algorithm>
 #include <atomic>
 #include <csignal>
@@ -16,6 +19,7 @@ volatile std::sig_atomic_t endSession = 0; // 0, or the signal that asked for it
 bool handlersInstalled = false;
 std::atomic<bool> wokenUp{false};
 std::vector<void (*)()> wakeHandlers;
+std::vector<std::optional<std::uint64_t> (*)()> deadlineSources;
 
 void OnEndSessionSignal(int signal) {
     endSession = signal;
@@ -66,6 +70,26 @@ void RunWakeHandlers(bool force) {
     for (std::size_t i = 0; i < wakeHandlers.size(); ++i) {
         wakeHandlers[i]();
     }
+}
+
+void AddDeadlineSource(std::optional<std::uint64_t> (*source)()) {
+    if (std::find(deadlineSources.begin(), deadlineSources.end(), source) ==
+        deadlineSources.end()) {
+        deadlineSources.push_back(source);
+    }
+}
+
+std::optional<std::uint64_t> NextDeadline() {
+    std::optional<std::uint64_t> earliest = NextTimerDue();
+    const std::uint64_t now = NowMs();
+    for (const auto source : deadlineSources) {
+        const std::optional<std::uint64_t> moment = source();
+        // A moment already reached is handled by the wake handlers, not waited for.
+        if (moment && *moment > now && (!earliest || *moment < *earliest)) {
+            earliest = moment;
+        }
+    }
+    return earliest;
 }
 
 void InstallEndSessionHandlers() {

@@ -1,9 +1,12 @@
 #pragma once
 
-// Wake-ups of a blocked WaitMessage (from signal handlers and, later, other threads) and the
-// end of the session announced by SIGTERM or SIGHUP.
+// Wake-ups of a blocked WaitMessage (from signal handlers and other threads), the moments a
+// wait ends at besides timers, and the end of the session announced by SIGTERM or SIGHUP.
 
 #include "platform/win32.h"
+
+#include <cstdint>
+#include <optional>
 
 namespace posix {
 
@@ -23,6 +26,14 @@ void AddWakeHandler(void (*handler)());
 // Runs the wake handlers if a wake-up came since they last ran, or in any case with force (the
 // test driver forces them after it moved the virtual clock).
 void RunWakeHandlers(bool force);
+
+// Modules with moments of their own under the virtual clock (an audio play that ends) tell
+// the earliest one, so that waiting and the test driver stop there as they stop at timers.
+// Registering the same source again changes nothing.
+void AddDeadlineSource(std::optional<std::uint64_t> (*source)());
+
+// The earliest moment a timer falls due or a deadline source names.
+std::optional<std::uint64_t> NextDeadline();
 
 // Installs the SIGTERM and SIGHUP handlers (once); they only record the request and wake the
 // loop.

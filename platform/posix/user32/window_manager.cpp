@@ -11,6 +11,7 @@
 #include "platform/posix/user32/focus.h"
 #include "platform/posix/user32/input.h"
 #include "platform/posix/user32/message_queue.h"
+#include "platform/posix/user32/reset.h"
 #include "platform/posix/user32/timers.h"
 #include "platform/posix/user32/wakeup.h"
 #include "platform/posix/user32/window_geometry.h"
@@ -557,6 +558,15 @@ void posix::DestroyAllWindows() {
         }
     }
     cascadeStep = 0;
+}
+
+void posix::ResetWindowManager() {
+    DestroyAllWindows();
+    UnregisterApplicationClasses();
+    ResetMessageQueue();
+    ResetTimers();
+    ResetFocus();
+    ResetInput();
 }
 
 // ---- Relations ----

@@ -6,6 +6,7 @@
 #include "platform/posix/gdi32/gdi.h"
 #include "platform/posix/testing/driver_hooks.h"
 #include "platform/posix/user32/message_queue.h"
+#include "platform/posix/user32/paint.h"
 #include "platform/posix/user32/window_manager.h"
 
 #include <algorithm>
@@ -126,6 +127,19 @@ POINT SurfaceOrigin(HWND handle) {
         origin.y += window->Client.top;
     }
     return origin;
+}
+
+const gdi::Surface* ClientAreaOnSurface(HWND handle, RECT* area) {
+    const Window* window = FindWindowRecord(handle);
+    const gdi::Surface* surface = window != nullptr ? SurfaceOf(RootOf(handle)) : nullptr;
+    if (surface == nullptr) {
+        return nullptr;
+    }
+    const POINT origin = SurfaceOrigin(handle);
+    // Both lie within the coordinate limit, so the sums fit.
+    *area = {origin.x, origin.y, origin.x + (window->Client.right - window->Client.left),
+             origin.y + (window->Client.bottom - window->Client.top)};
+    return surface;
 }
 
 gdi::Region VisiblePart(HWND handle) {

@@ -1,19 +1,15 @@
 #pragma once
 
-// The pixels of each top-level window (its client area) and the device contexts that draw on
-// them for the window itself and its descendants.
+// The pixels of each top-level window (its client area, window_pixels.h) and the device
+// contexts that draw on them for the window itself and its descendants.
 
 #include "platform/posix/gdi32/Region.h"
-#include "platform/posix/gdi32/Surface.h"
+#include "platform/posix/user32/window_pixels.h"
 #include "platform/win32.h"
 
 #include <optional>
 
 namespace posix {
-
-// The surface of a top-level window, made or resized to its client size; null for a window
-// that is not top-level or has no client area.
-const gdi::Surface* SurfaceOf(HWND topLevel);
 
 // What of a window's client area shows on its top-level surface, in surface coordinates:
 // cut to every ancestor's client area, without the siblings above it when it has

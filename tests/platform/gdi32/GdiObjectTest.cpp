@@ -21,6 +21,31 @@ TEST(GdiObjects, StockObjectsExistOnceAndAreNeverDeleted) {
     }
 }
 
+// The system colour brushes: stock brushes whose colour the window system changes.
+TEST(GdiObjects, StockBrushesOutliveDeletionAndTakeNewColours) {
+    GdiTestSurface surface(8, 8);
+    const HBRUSH brush = posix::gdi::CreateStockBrush(RGB(10, 20, 30));
+    ASSERT_NE(brush, nullptr);
+    EXPECT_FALSE(DeleteObject(brush));
+    const RECT all{0, 0, 8, 8};
+    ASSERT_NE(FillRect(surface.Dc(), &all, brush), 0);
+    EXPECT_EQ(surface.CountOther(RGB(10, 20, 30)), 0);
+
+    posix::gdi::SetBrushColor(brush, RGB(200, 100, 50));
+    ASSERT_NE(FillRect(surface.Dc(), &all, brush), 0);
+    EXPECT_EQ(surface.CountOther(RGB(200, 100, 50)), 0);
+
+    const HPEN pen = CreatePen(PS_SOLID, 1, RGB(1, 2, 3));
+    posix::gdi::SetBrushColor(reinterpret_cast<HBRUSH>(pen), RGB(255, 0, 0));
+    LOGPEN record{};
+    ASSERT_EQ(GetObjectA(pen, sizeof record, &record), static_cast<int>(sizeof record));
+    // Only brushes take a brush colour: the pen's record is as it was made.
+    EXPECT_EQ(record.lopnStyle, static_cast<UINT>(PS_SOLID));
+    EXPECT_EQ(record.lopnWidth.x, 1);
+    EXPECT_EQ(record.lopnColor, RGB(1, 2, 3));
+    EXPECT_TRUE(DeleteObject(pen));
+}
+
 TEST(GdiObjects, StaleHandlesAreHarmless) {
     GdiTestSurface surface(8, 8);
     HBRUSH brush = CreateSolidBrush(RGB(255, 0, 0));
