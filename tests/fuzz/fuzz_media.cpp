@@ -14,8 +14,8 @@
 #include <fstream>
 #include <string>
 
-#include "platform/posix/clock.h"
-#include "platform/posix/mci.h"
+#include "platform/posix/kernel32/clock.h"
+#include "platform/posix/winmm/mci.h"
 #include "platform/win32.h"
 
 namespace {

@@ -1,6 +1,6 @@
 #include "tests/support/TestSession.h"
 
-#include "platform/posix/clock.h"
+#include "platform/posix/kernel32/clock.h"
 #include "platform/testing.h"
 
 #include <chrono>

@@ -1,0 +1,58 @@
+#include "platform/posix/display/sdl_present.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+namespace {
+
+using SurfacePointer = std::unique_ptr<SDL_Surface, decltype(&SDL_FreeSurface)>;
+
+SurfacePointer NativeSurface(int width, int height, std::uint32_t format) {
+    return SurfacePointer(SDL_CreateRGBSurfaceWithFormat(0, width, height, 32, format),
+                          &SDL_FreeSurface);
+}
+
+std::uint32_t NativePixel(const SDL_Surface& surface, int x, int y) {
+    const auto* row = static_cast<const std::uint8_t*>(surface.pixels) + y * surface.pitch;
+    return reinterpret_cast<const std::uint32_t*>(row)[x];
+}
+
+class SdlPresent : public testing::Test {
+protected:
+    SdlPresent() : pixels_(8 * 6, 0x00336699u) {
+        window_ = posix::gdi::Surface{pixels_.data(), 8, 6, 8};
+    }
+
+    std::vector<std::uint32_t> pixels_;
+    posix::gdi::Surface window_;
+};
+
+TEST_F(SdlPresent, OnlyAnAreaWhosePixelsChangedNeedsShowing) {
+    const SurfacePointer native = NativeSurface(8, 6, SDL_PIXELFORMAT_RGB888);
+    ASSERT_NE(native, nullptr);
+    EXPECT_TRUE(posix::CopyChangedPixels(window_, *native, SDL_Rect{0, 0, 8, 6}));
+    EXPECT_EQ(NativePixel(*native, 7, 5) & 0xFFFFFFu, 0x336699u);
+    EXPECT_FALSE(posix::CopyChangedPixels(window_, *native, SDL_Rect{0, 0, 8, 6}))
+        << "the same pixels painted again";
+    window_.At(3, 2) = 0x00FF0000u;
+    EXPECT_FALSE(posix::CopyChangedPixels(window_, *native, SDL_Rect{4, 0, 4, 6}))
+        << "the change lies outside the area";
+    EXPECT_NE(NativePixel(*native, 3, 2) & 0xFFFFFFu, 0xFF0000u) << "nor is it copied";
+    EXPECT_TRUE(posix::CopyChangedPixels(window_, *native, SDL_Rect{2, 2, 2, 1}));
+    EXPECT_EQ(NativePixel(*native, 3, 2) & 0xFFFFFFu, 0xFF0000u);
+}
+
+TEST_F(SdlPresent, PixelsAreConvertedToTheNativeFormatAndAreasClipped) {
+    const SurfacePointer native = NativeSurface(4, 4, SDL_PIXELFORMAT_BGR888);
+    ASSERT_NE(native, nullptr);
+    EXPECT_TRUE(posix::CopyChangedPixels(window_, *native, SDL_Rect{-3, -3, 100, 100}));
+    EXPECT_EQ(NativePixel(*native, 3, 3) & 0xFFFFFFu, 0x996633u) << "blue and red swapped";
+    EXPECT_FALSE(posix::CopyChangedPixels(window_, *native, SDL_Rect{-3, -3, 100, 100}));
+    EXPECT_FALSE(posix::CopyChangedPixels(window_, *native, SDL_Rect{5, 0, 3, 3}))
+        << "an area beyond the native surface";
+}
+
+} // namespace
