@@ -26,6 +26,7 @@
 #include <mmsystem.h>
 #include <commdlg.h>
 #include <cderr.h>
+#include <shellapi.h>
 
 #else
 
@@ -39,5 +40,6 @@
 #include "platform/posix/api/user32_system.h"
 #include "platform/posix/api/winmm.h"
 #include "platform/posix/api/comdlg32.h"
+#include "platform/posix/api/shell32.h"
 
 #endif
