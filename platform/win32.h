@@ -33,6 +33,7 @@
 #include "platform/posix/api/types.h"
 #include "platform/posix/api/kernel32.h"
 #include "platform/posix/api/kernel32_process.h"
+#include "platform/posix/api/kernel32_memory.h"
 #include "platform/posix/api/user32.h"
 #include "platform/posix/api/gdi32.h"
 #include "platform/posix/api/user32_controls.h"

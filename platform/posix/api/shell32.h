@@ -2,13 +2,24 @@
 
 // shell32: files dropped on a window. A window that accepts dropped files (DragAcceptFiles,
 // the WS_EX_ACCEPTFILES style) is posted WM_DROPFILES with an HDROP in wParam; the names are
-// read with DragQueryFileA and the handle is released with DragFinish by the receiver.
+// read with DragQueryFileA and the handle is released with DragFinish by the receiver. An
+// HDROP is a global memory block: a DROPFILES record, then the names, each ended by a NUL, and
+// one more NUL after the last.
 
+#include "platform/posix/api/kernel32_memory.h"
 #include "platform/posix/api/types.h"
 #include "platform/posix/api/user32.h"
 
 struct HDROP__;
 using HDROP = HDROP__*;
+
+struct DROPFILES {
+    DWORD pFiles; // offset of the first name from the start of the record
+    POINT pt;     // the drop point, in client coordinates unless fNC
+    BOOL fNC;     // the point lies outside the client area
+    BOOL fWide;   // the names are UTF-16
+};
+static_assert(sizeof(DROPFILES) == 20);
 
 inline constexpr UINT WM_DROPFILES = 0x0233;
 

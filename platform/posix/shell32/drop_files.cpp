@@ -1,5 +1,6 @@
-// DragAcceptFiles, DragQueryFileA, DragQueryPoint and DragFinish over a table of finished
-// drops, and the delivery of a drop to the window that takes it.
+// DragAcceptFiles, DragQueryFileA, DragQueryPoint and DragFinish over drops held as Windows
+// holds them (a global memory block: a DROPFILES record and the names), and the delivery of a
+// drop to the window that takes it.
 
 #include "platform/posix/shell32/drop.h"
 
@@ -13,15 +14,7 @@
 
 namespace {
 
-struct DropRecord {
-    std::vector<std::string> Paths;
-    POINT Point{}; // client coordinates of the receiving window
-    bool NonClient = false;
-};
-
 struct DropState {
-    std::map<std::uintptr_t, DropRecord> Drops;
-    std::uintptr_t NextHandle = 1;
     // Windows in the order they began accepting files; the last one still accepting is the
     // target of a drop no window could be found for.
     std::vector<HWND> Accepting;
@@ -42,9 +35,121 @@ void ClearDropState() {
 
 constexpr UINT QueryCount = 0xFFFFFFFF;
 
-DropRecord* Find(HDROP drop) {
-    auto found = State().Drops.find(reinterpret_cast<std::uintptr_t>(drop));
-    return found != State().Drops.end() ? &found->second : nullptr;
+// A drop's record and names, read from its block without reading past it; nothing for a
+// handle that is no block or a block too short for its record.
+struct DropContent {
+    DROPFILES Record{};
+    std::vector<std::string> Names;
+};
+
+void AppendUtf8(std::string& out, char32_t c) {
+    if (c < 0x80) {
+        out.push_back(static_cast<char>(c));
+    } else if (c < 0x800) {
+        out.push_back(static_cast<char>(0xC0 | (c >> 6)));
+        out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+    } else if (c < 0x10000) {
+        out.push_back(static_cast<char>(0xE0 | (c >> 12)));
+        out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
+        out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+    } else {
+        out.push_back(static_cast<char>(0xF0 | (c >> 18)));
+        out.push_back(static_cast<char>(0x80 | ((c >> 12) & 0x3F)));
+        out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
+        out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+    }
+}
+
+// Names of single bytes, each ended by a NUL, up to an empty one; a name the block cuts off
+// is left out.
+std::vector<std::string> NarrowNames(const char* names, std::size_t size) {
+    std::vector<std::string> out;
+    std::size_t at = 0;
+    while (at < size && names[at] != '\0') {
+        const auto* end = static_cast<const char*>(std::memchr(names + at, '\0', size - at));
+        if (end == nullptr) {
+            break;
+        }
+        out.emplace_back(names + at, end);
+        at = static_cast<std::size_t>(end - names) + 1;
+    }
+    return out;
+}
+
+// UTF-16 names as the layer's file names (UTF-8); an unpaired surrogate becomes U+FFFD.
+std::vector<std::string> WideNames(const char* bytes, std::size_t size) {
+    std::vector<std::string> out;
+    std::string name;
+    const std::size_t units = size / 2;
+    auto unit = [bytes](std::size_t i) {
+        std::uint16_t value = 0;
+        std::memcpy(&value, bytes + 2 * i, 2);
+        return static_cast<char32_t>(value);
+    };
+    for (std::size_t i = 0; i < units; ++i) {
+        char32_t c = unit(i);
+        if (c == 0) {
+            if (name.empty()) {
+                return out;
+            }
+            out.push_back(std::move(name));
+            name.clear();
+            continue;
+        }
+        if (c >= 0xD800 && c < 0xDC00 && i + 1 < units && unit(i + 1) >= 0xDC00 &&
+            unit(i + 1) < 0xE000) {
+            c = 0x10000 + ((c - 0xD800) << 10) + (unit(i + 1) - 0xDC00);
+            ++i;
+        } else if (c >= 0xD800 && c < 0xE000) {
+            c = 0xFFFD;
+        }
+        AppendUtf8(name, c);
+    }
+    return out;
+}
+
+std::optional<DropContent> ReadDrop(HDROP drop) {
+    const auto memory = reinterpret_cast<HGLOBAL>(drop);
+    const SIZE_T size = GlobalSize(memory);
+    if (size < sizeof(DROPFILES)) {
+        return std::nullopt;
+    }
+    const auto* bytes = static_cast<const char*>(GlobalLock(memory));
+    if (bytes == nullptr) {
+        return std::nullopt;
+    }
+    DropContent content;
+    std::memcpy(&content.Record, bytes, sizeof(DROPFILES));
+    const std::size_t offset = content.Record.pFiles;
+    if (offset >= sizeof(DROPFILES) && offset < size) {
+        content.Names = content.Record.fWide ? WideNames(bytes + offset, size - offset)
+                                             : NarrowNames(bytes + offset, size - offset);
+    }
+    GlobalUnlock(memory);
+    return content;
+}
+
+// A block holding the record and the names, as Windows hands a drop over.
+HGLOBAL MakeDrop(const std::vector<std::string>& paths, POINT point, bool nonClient) {
+    std::size_t size = sizeof(DROPFILES) + 1;
+    for (const std::string& path : paths) {
+        size += path.size() + 1;
+    }
+    const HGLOBAL memory = GlobalAlloc(GHND, size);
+    auto* bytes = static_cast<char*>(GlobalLock(memory));
+    if (bytes == nullptr) {
+        GlobalFree(memory);
+        return nullptr;
+    }
+    const DROPFILES record{sizeof(DROPFILES), point, nonClient ? TRUE : FALSE, FALSE};
+    std::memcpy(bytes, &record, sizeof record);
+    char* name = bytes + sizeof record;
+    for (const std::string& path : paths) {
+        std::memcpy(name, path.c_str(), path.size() + 1);
+        name += path.size() + 1;
+    }
+    GlobalUnlock(memory);
+    return memory;
 }
 
 bool Accepts(HWND window) {
@@ -175,16 +280,21 @@ namespace posix {
 
 bool PostDroppedFiles(HWND topLevel, POINT screenPoint, std::vector<std::string> paths) {
     const HWND target = DropTarget(topLevel, screenPoint);
+    // Names with a NUL inside would end early and shift the rest.
+    std::erase_if(paths, [](const std::string& path) {
+        return path.empty() || path.find('\0') != std::string::npos;
+    });
     if (target == nullptr || paths.empty()) {
         return false;
     }
     POINT point = screenPoint;
     ScreenToClient(target, &point);
-    DropState& state = State();
-    const std::uintptr_t handle = state.NextHandle++;
-    state.Drops[handle] = DropRecord{std::move(paths), point, !InClientArea(target, point)};
-    if (!PostMessageA(target, WM_DROPFILES, static_cast<WPARAM>(handle), 0)) {
-        state.Drops.erase(handle);
+    const HGLOBAL drop = MakeDrop(paths, point, !InClientArea(target, point));
+    if (drop == nullptr) {
+        return false;
+    }
+    if (!PostMessageA(target, WM_DROPFILES, reinterpret_cast<WPARAM>(drop), 0)) {
+        GlobalFree(drop);
         return false;
     }
     return true;
@@ -223,17 +333,17 @@ void WINAPI DragAcceptFiles(HWND window, BOOL accept) {
 }
 
 UINT WINAPI DragQueryFileA(HDROP drop, UINT index, LPSTR buffer, UINT size) {
-    const DropRecord* record = Find(drop);
-    if (record == nullptr) {
+    const std::optional<DropContent> content = ReadDrop(drop);
+    if (!content) {
         return 0;
     }
     if (index == QueryCount) {
-        return static_cast<UINT>(record->Paths.size());
+        return static_cast<UINT>(content->Names.size());
     }
-    if (index >= record->Paths.size()) {
+    if (index >= content->Names.size()) {
         return 0;
     }
-    const std::string& path = record->Paths[index];
+    const std::string& path = content->Names[index];
     if (buffer == nullptr) {
         return static_cast<UINT>(path.size());
     }
@@ -247,14 +357,14 @@ UINT WINAPI DragQueryFileA(HDROP drop, UINT index, LPSTR buffer, UINT size) {
 }
 
 BOOL WINAPI DragQueryPoint(HDROP drop, POINT* point) {
-    const DropRecord* record = Find(drop);
-    if (record == nullptr || point == nullptr) {
+    const std::optional<DropContent> content = ReadDrop(drop);
+    if (!content || point == nullptr) {
         return FALSE;
     }
-    *point = record->Point;
-    return record->NonClient ? FALSE : TRUE;
+    *point = content->Record.pt;
+    return content->Record.fNC ? FALSE : TRUE;
 }
 
 void WINAPI DragFinish(HDROP drop) {
-    State().Drops.erase(reinterpret_cast<std::uintptr_t>(drop));
+    GlobalFree(reinterpret_cast<HGLOBAL>(drop));
 }

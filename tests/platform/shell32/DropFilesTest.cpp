@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -179,6 +180,47 @@ TEST_F(DropFilesTest, ADropWithoutNamesPostsNothing) {
                    {DropEvent(SDL_DROPBEGIN), DropEvent(SDL_DROPTEXT, "http://example.org/a.mp3"),
                     DropEvent(SDL_DROPCOMPLETE)});
     EXPECT_TRUE(deliveries.empty());
+}
+
+// A block holding a DROPFILES record with the given offset of the names, then the bytes.
+HDROP Block(DWORD offset, BOOL wide, const std::string& bytes) {
+    const HGLOBAL memory = GlobalAlloc(GHND, sizeof(DROPFILES) + bytes.size());
+    auto* data = static_cast<char*>(GlobalLock(memory));
+    DROPFILES record{};
+    record.pFiles = offset;
+    record.fWide = wide;
+    std::memcpy(data, &record, sizeof record);
+    std::memcpy(data + sizeof record, bytes.data(), bytes.size());
+    GlobalUnlock(memory);
+    return static_cast<HDROP>(memory);
+}
+
+TEST(DropBlocks, WideNamesAreReadAsUtf8AndMalformedBlocksGiveNoNamesBeyondTheirEnd) {
+    testdriver::Reset();
+    // "é.mp3", then U+1F3B5 as a surrogate pair, then a lone surrogate: UTF-16LE.
+    const std::string wide("\xE9\0.\0m\0p\0\x33\0\0\0\x3C\xD8\xB5\xDF\0\0\x00\xD8\0\0\0\0", 24);
+    const HDROP wideDrop = Block(sizeof(DROPFILES), TRUE, wide);
+    EXPECT_EQ(Names(wideDrop),
+              (std::vector<std::string>{"\xC3\xA9.mp3", "\xF0\x9F\x8E\xB5", "\xEF\xBF\xBD"}));
+    DragFinish(wideDrop);
+
+    const HDROP cutOff = Block(sizeof(DROPFILES), FALSE, std::string("whole\0cut", 9));
+    EXPECT_EQ(Names(cutOff), std::vector<std::string>{"whole"});
+    DragFinish(cutOff);
+
+    const HDROP pastTheEnd = Block(1000, FALSE, std::string("a\0\0", 3));
+    EXPECT_EQ(DragQueryFileA(pastTheEnd, AllFiles, nullptr, 0), 0u);
+    DragFinish(pastTheEnd);
+    const HDROP intoTheRecord = Block(4, FALSE, std::string("a\0\0", 3));
+    EXPECT_EQ(DragQueryFileA(intoTheRecord, AllFiles, nullptr, 0), 0u);
+    DragFinish(intoTheRecord);
+
+    const HGLOBAL tooShort = GlobalAlloc(GHND, sizeof(DROPFILES) - 1);
+    EXPECT_EQ(DragQueryFileA(static_cast<HDROP>(tooShort), AllFiles, nullptr, 0), 0u);
+    GlobalFree(tooShort);
+    int notABlock = 0;
+    EXPECT_EQ(DragQueryFileA(reinterpret_cast<HDROP>(&notABlock), AllFiles, nullptr, 0), 0u);
+    testdriver::Reset();
 }
 
 struct TextCase {
