@@ -266,6 +266,9 @@ bool IsFileUri(std::string_view line) {
 
 std::optional<std::string> PathOfLine(std::string_view line) {
     if (line.starts_with('/')) {
+        if (line.find('\0') != std::string_view::npos) {
+            return std::nullopt;
+        }
         return std::string(line);
     }
     if (IsFileUri(line)) {

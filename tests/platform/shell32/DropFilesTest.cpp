@@ -10,6 +10,7 @@
 
 #include <cstring>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace {
@@ -240,6 +241,8 @@ TEST(DroppedText, PathsAndLocalFileUrisAreTakenAndEverythingElseLeftOut) {
         {"file:///nul%00inside.mp3\nfile://localhost", {}},
         {"", {}},
     };
+    EXPECT_EQ(posix::PathsOfDroppedText(std::string_view("/nul\0inside.mp3\n/kept.mp3", 25)),
+              std::vector<std::string>{"/kept.mp3"});
     for (const TextCase& each : cases) {
         EXPECT_EQ(posix::PathsOfDroppedText(each.Text), each.Paths) << each.Text;
     }
