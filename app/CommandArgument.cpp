@@ -83,3 +83,14 @@ std::string CommandArgument(std::uint32_t n) {
     const char* line = GetCommandLineA();
     return line != nullptr ? ArgumentOfCommandLine(line, n) : std::string();
 }
+
+std::vector<std::string> CommandArguments() {
+    std::vector<std::string> arguments;
+    for (std::uint32_t n = 1;; ++n) {
+        std::string argument = CommandArgument(n);
+        if (argument.empty()) {
+            return arguments;
+        }
+        arguments.push_back(std::move(argument));
+    }
+}

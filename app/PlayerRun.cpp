@@ -1,7 +1,9 @@
 #include "app/PlayerRun.h"
 
+#include <cstdio>
 #include <memory>
 
+#include "app/FilesFromOutside.h"
 #include "app/StartApplication.h"
 #include "app/TClassMainForm_8B54EB0.h"
 #include "elements/TZuMainForm.h"
@@ -9,13 +11,26 @@
 #include "toolkit/TControl.h"
 #include "toolkit/WindowProc.h"
 
-int RunPlayer() {
+namespace {
+
+void ReportSkipped(const std::vector<std::string>& arguments) {
+    for (const std::string& argument : arguments) {
+        std::fprintf(stderr, "kestrin: skipped \"%s\": neither a file it plays nor a playlist\n",
+                     argument.c_str());
+    }
+}
+
+} // namespace
+
+int RunPlayer(const std::vector<std::string>& arguments) {
     auto player = std::make_unique<TClassMainForm_8B54EB0>();
     // Building the player made its window; without it the loop would wait for ever.
     if (player->MainForm->Control == nullptr || player->MainForm->Control->GetHandle() == nullptr) {
         return 1;
     }
     StartApplication(*player->MainForm);
+    ReportSkipped(OpenArguments(*player, arguments));
+    AcceptDroppedFiles(*player);
     RunMessageLoop(MainControl);
     player.reset();
     return 0;

@@ -1,6 +1,6 @@
-// The player's main routine: the info box when asked for, otherwise the player until its
-// window closes. Either ends with a failure code when its window cannot be made (no display
-// to show it on).
+// The player's main routine: the info box when asked for, otherwise the player, given the files
+// the arguments name, until its window closes. Either ends with a failure code when its window
+// cannot be made (no display to show it on).
 
 #include "app/CommandArgument.h"
 #include "app/InfoBox.h"
@@ -10,5 +10,5 @@ int main() {
     if (CommandArgument(1) == InfoSwitch) {
         return ShowInfoBox() ? 0 : 1;
     }
-    return RunPlayer();
+    return RunPlayer(CommandArguments());
 }

@@ -26,12 +26,14 @@
 #include <mmsystem.h>
 #include <commdlg.h>
 #include <cderr.h>
+#include <shellapi.h>
 
 #else
 
 #include "platform/posix/api/types.h"
 #include "platform/posix/api/kernel32.h"
 #include "platform/posix/api/kernel32_process.h"
+#include "platform/posix/api/kernel32_memory.h"
 #include "platform/posix/api/user32.h"
 #include "platform/posix/api/gdi32.h"
 #include "platform/posix/api/user32_controls.h"
@@ -39,5 +41,6 @@
 #include "platform/posix/api/user32_system.h"
 #include "platform/posix/api/winmm.h"
 #include "platform/posix/api/comdlg32.h"
+#include "platform/posix/api/shell32.h"
 
 #endif

@@ -22,6 +22,8 @@ packages=(
     imagemagick
     # the decode-only figure that scripts/bench-audio.sh compares the audio engine with
     mpg123
+    # checks of the desktop entry and the metainfo, and the Debian package (dpkg-shlibdeps)
+    desktop-file-utils appstream dpkg-dev shared-mime-info
     # the Windows build's tests and player, run under 32-bit Wine
     wine wine32:i386
 )

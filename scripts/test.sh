@@ -130,6 +130,9 @@ smoke_preset() {
         "$build/tests/demo/close_window" "$build/plain-win32.png"
     smoke "player ($1)" tests/smoke/kestrin_smoke.sh "$build/app/kestrin" \
         "$build/tests/smoke/wait_mapped" "$build/tests/demo/close_window"
+    smoke "player with files ($1)" tests/smoke/kestrin_files_smoke.sh "$build/app/kestrin" \
+        "$build/tests/smoke/wait_mapped" "$build/tests/demo/close_window" tests/media
+    smoke "dropped files ($1)" tests/smoke/drop_smoke.sh "$build/tests/smoke/drop_probe"
 }
 
 section "Dependencies"
@@ -138,6 +141,7 @@ scripts/deps.sh
 test_preset default
 
 smoke_preset default
+smoke "install and package" tests/smoke/package_check.sh build/default
 
 export ASAN_OPTIONS=halt_on_error=1:detect_leaks=1
 export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1

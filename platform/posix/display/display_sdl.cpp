@@ -9,6 +9,7 @@
 #include "platform/posix/display/sdl_present.h"
 #include "platform/posix/gdi32/Surface.h"
 #include "platform/posix/gdi32/TextDecoding.h"
+#include "platform/posix/display/sdl_drop.h"
 #include "platform/posix/user32/icons.h"
 #include "platform/posix/user32/raw_input.h"
 #include "platform/posix/user32/wakeup.h"
@@ -339,13 +340,15 @@ private:
         return nullptr;
     }
 
-    // The cursor in screen coordinates, also while a window moves under it.
-    static void QueueCursor() {
+    static POINT CursorOnScreen() {
         int x = 0;
         int y = 0;
         SDL_GetGlobalMouseState(&x, &y);
-        QueueMouseMove(POINT{x, y});
+        return POINT{x, y};
     }
+
+    // The cursor in screen coordinates, also while a window moves under it.
+    static void QueueCursor() { QueueMouseMove(CursorOnScreen()); }
 
     static void QueueButton(Uint8 button, bool down) {
         QueueCursor();
@@ -398,6 +401,12 @@ private:
             break;
         case SDL_WINDOWEVENT:
             WindowEvent(event.window);
+            break;
+        case SDL_DROPBEGIN:
+        case SDL_DROPFILE:
+        case SDL_DROPTEXT:
+        case SDL_DROPCOMPLETE:
+            drops_.Take(event, WindowOf(event.drop.windowID), CursorOnScreen());
             break;
         default:
             break;
@@ -458,6 +467,7 @@ private:
     ::Display* x_ = nullptr;   // known from the first native window on
     bool displayLost_ = false; // the X connection broke; nothing is drawn or read any more
     std::map<HWND, Native> natives_;
+    SdlDropCollector drops_; // the drop in progress
 };
 
 } // namespace
@@ -488,6 +498,10 @@ std::unique_ptr<Display> MakeSdlDisplay(std::string* error) {
     if (!error->empty()) {
         SDL_QuitSubSystem(SDL_INIT_VIDEO);
         return nullptr;
+    }
+    // Files dropped on a window arrive as these events; SDL offers drops only while they are on.
+    for (const Uint32 type : {SDL_DROPBEGIN, SDL_DROPFILE, SDL_DROPTEXT, SDL_DROPCOMPLETE}) {
+        SDL_EventState(type, SDL_ENABLE);
     }
     return std::make_unique<SdlDisplay>(mode.w, mode.h);
 }
