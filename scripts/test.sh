@@ -66,15 +66,17 @@ test_preset() {
 # Adds the counts of one GoogleTest program's log to the totals; a program that ended without
 # its summary counts as one failure.
 count_gtest_results() {
-    local program=$1 log=$2 passes failures
+    local program=$1 log=$2 passes failures skips
     passes=$(sed -nE 's/^\[  PASSED  \] ([0-9]+) tests?\..*/\1/p' "$log" | tail -n 1)
     failures=$(sed -nE 's/^\[  FAILED  \] ([0-9]+) tests?, listed below:.*/\1/p' "$log" | tail -n 1)
+    skips=$(sed -nE 's/^\[  SKIPPED \] ([0-9]+) tests?, listed below:.*/\1/p' "$log" | tail -n 1)
     if [[ -z $passes && -z $failures ]]; then
         failures=1
     fi
-    summaries+=("wine: $program: ${passes:-0} passed, ${failures:-0} failed")
+    summaries+=("wine: $program: ${passes:-0} passed, ${failures:-0} failed, ${skips:-0} skipped")
     passed=$((passed + ${passes:-0}))
     failed=$((failed + ${failures:-0}))
+    skipped=$((skipped + ${skips:-0}))
 }
 
 # Runs every test program of the Windows build under Wine, in a fresh prefix on a virtual X
