@@ -11,7 +11,8 @@ xvfb_pid=
 start_xvfb() {
     local numberFile
     numberFile=$(mktemp)
-    Xvfb -displayfd 3 -screen 0 "${xvfb_screen:-1024x768x24}" -nolisten tcp "$@" 3>"$numberFile" >/dev/null 2>&1 &
+    Xvfb -displayfd 3 -screen 0 "${xvfb_screen:-1024x768x24}" -nolisten tcp "$@" \
+        3>"$numberFile" >/dev/null 2>&1 &
     xvfb_pid=$!
     for _ in $(seq 100); do
         if [[ -s $numberFile ]]; then
