@@ -3,7 +3,8 @@
 # that it is shown at scale 2: its native window exactly twice the size it has at scale 1
 # (KESTRIN_SCALE=1 overriding the resource), a click at the doubled place of "^" opens the
 # file dialog, itself doubled, the form moves by dragging, and the window's picture equals
-# the scale-1 picture with every pixel doubled. Writes the scale-2 picture to SCREENSHOT.
+# the scale-1 picture with every pixel doubled; the info box of "/ih" is doubled too. Writes
+# the scale-2 picture to SCREENSHOT.
 # Usage: kestrin_scale_smoke.sh KESTRIN WAIT_MAPPED CLOSE_WINDOW SCREENSHOT
 set -euo pipefail
 
@@ -27,11 +28,13 @@ fail() {
     exit 1
 }
 
-# Starts the player and waits for its window (mapped_window).
+# Starts the player with ARGUMENTS and waits for its window (mapped_window).
 start_player() {
-    "$wait_mapped" "$player" >"$work/mapped" 2>"$work/stderr" &
+    local what=$1
+    shift
+    "$wait_mapped" "$player" "$@" >"$work/mapped" 2>"$work/stderr" &
     runner_pid=$!
-    read_mapped "$work/mapped" || fail "the player's window was not mapped ($1)"
+    read_mapped "$work/mapped" || fail "the player's window was not mapped ($what)"
 }
 
 close_player() {
@@ -103,4 +106,19 @@ echo "dragged from $x_before,$y_before to $x_after,$y_after"
 ((x_after - x_before == 40 && y_after - y_before == 30)) ||
     fail "the drag did not move the form by the mouse's way"
 close_player "scale 2"
+
+# The info box is a window of its own, shown at the same scale.
+KESTRIN_SCALE=1 start_player "info box at scale 1" /ih
+read -r box_width1 box_height1 <<<"$(window_size "$mapped_window")"
+xdotool key Return
+await_exit "$runner_pid" || fail "Return did not end the info box at scale 1"
+start_player "info box at scale 2" /ih
+read -r box_width2 box_height2 <<<"$(window_size "$mapped_window")"
+echo "info box at scale 1: ${box_width1}x${box_height1}, at scale 2: ${box_width2}x${box_height2}"
+((box_width2 == 2 * box_width1 && box_height2 == 2 * box_height1)) ||
+    fail "the info box is not doubled"
+xdotool key Return
+await_exit "$runner_pid" || fail "Return did not end the info box at scale 2"
+runner_pid=
+((exit_status == 0)) || fail "the player ended with $exit_status after the info box"
 echo "kestrin scale smoke: passed"
