@@ -18,6 +18,8 @@ packages=(
     fonts-dejavu-core fonts-liberation2 fonts-urw-base35 zlib1g-dev
     # end-to-end runs under a virtual X server, and media fixtures
     xvfb xdotool sox lame
+    # the X resource database (Xft.dpi) in the scale smoke test, window sizes
+    x11-xserver-utils x11-utils
     # screenshots of windows on the virtual X server
     imagemagick
     # the decode-only figure that scripts/bench-audio.sh compares the audio engine with

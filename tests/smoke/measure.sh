@@ -6,11 +6,13 @@
 xvfb_pid=
 
 # Starts Xvfb on a display number it finds free itself (so that runs at the same time do not
-# collide) and exports DISPLAY.
+# collide) and exports DISPLAY. Arguments are passed on to Xvfb; xvfb_screen, when set, is
+# the screen's size and depth.
 start_xvfb() {
     local numberFile
     numberFile=$(mktemp)
-    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$numberFile" >/dev/null 2>&1 &
+    Xvfb -displayfd 3 -screen 0 "${xvfb_screen:-1024x768x24}" -nolisten tcp "$@" \
+        3>"$numberFile" >/dev/null 2>&1 &
     xvfb_pid=$!
     for _ in $(seq 100); do
         if [[ -s $numberFile ]]; then

@@ -5,11 +5,12 @@
 
 #include "platform/posix/display/display.h"
 
+#include "platform/posix/display/sdl_drop.h"
 #include "platform/posix/display/sdl_keys.h"
 #include "platform/posix/display/sdl_present.h"
+#include "platform/posix/display/sdl_scale.h"
 #include "platform/posix/gdi32/Surface.h"
 #include "platform/posix/gdi32/TextDecoding.h"
-#include "platform/posix/display/sdl_drop.h"
 #include "platform/posix/user32/icons.h"
 #include "platform/posix/user32/raw_input.h"
 #include "platform/posix/user32/wakeup.h"
@@ -106,7 +107,9 @@ void SetIcon(SDL_Window* native, HICON icon) {
 
 class SdlDisplay final : public Display {
 public:
-    SdlDisplay(int width, int height) : width_(width), height_(height) {}
+    // 'width' and 'height' are the native screen's; the layer sees them divided by the scale.
+    SdlDisplay(int width, int height, int scale)
+        : width_(width / scale), height_(height / scale), scale_(scale) {}
     ~SdlDisplay() override {
         if (displayLost_) {
             return;
@@ -214,8 +217,8 @@ public:
             std::vector<SDL_Rect> shown;
             for (const SDL_Rect& area : native.Changed) {
                 if (pixels != nullptr && target != nullptr &&
-                    (CopyChangedPixels(*pixels, *target, area) || native.Exposed)) {
-                    shown.push_back(area);
+                    (CopyChangedPixels(*pixels, *target, area, scale_) || native.Exposed)) {
+                    shown.push_back(ScaledArea(area, scale_));
                 }
             }
             if (!shown.empty()) {
@@ -248,6 +251,12 @@ private:
         HICON Icon = nullptr;          // the icon the native window shows
     };
 
+    // A native coordinate in the layer's coordinates: rounded down, so that every native pixel
+    // of a block, also left of or above the screen's origin, falls on the pixel it shows.
+    int Unscaled(int native) const {
+        return native >= 0 ? native / scale_ : -((-native + scale_ - 1) / scale_);
+    }
+
     // The X server went away (it quit, or the session closed): the connection would report a
     // hang-up on every wait from now on, and any further call on it ends the process. Stop
     // using it and end the session as a log-off does, so the program closes its windows and
@@ -272,8 +281,9 @@ private:
             flags |= SDL_WINDOW_BORDERLESS;
         }
         SDL_Window* window =
-            SDL_CreateWindow(gdi::TextToUtf8(state.Title).c_str(), state.Client.left,
-                             state.Client.top, Width(state.Client), Height(state.Client), flags);
+            SDL_CreateWindow(gdi::TextToUtf8(state.Title).c_str(), state.Client.left * scale_,
+                             state.Client.top * scale_, Width(state.Client) * scale_,
+                             Height(state.Client) * scale_, flags);
         if (window == nullptr) {
             return;
         }
@@ -305,12 +315,14 @@ private:
             SetWindowFunctions(native.Window, state.Style);
         }
         if (state.Client.left != old.Client.left || state.Client.top != old.Client.top) {
-            SDL_SetWindowPosition(native.Window, state.Client.left, state.Client.top);
+            SDL_SetWindowPosition(native.Window, state.Client.left * scale_,
+                                  state.Client.top * scale_);
         }
         const bool resized =
             Width(state.Client) != Width(old.Client) || Height(state.Client) != Height(old.Client);
         if (resized) {
-            SDL_SetWindowSize(native.Window, Width(state.Client), Height(state.Client));
+            SDL_SetWindowSize(native.Window, Width(state.Client) * scale_,
+                              Height(state.Client) * scale_);
         }
         if (old.Minimized) {
             SDL_RestoreWindow(native.Window);
@@ -340,17 +352,17 @@ private:
         return nullptr;
     }
 
-    static POINT CursorOnScreen() {
+    POINT CursorOnScreen() const {
         int x = 0;
         int y = 0;
         SDL_GetGlobalMouseState(&x, &y);
-        return POINT{x, y};
+        return POINT{Unscaled(x), Unscaled(y)};
     }
 
     // The cursor in screen coordinates, also while a window moves under it.
-    static void QueueCursor() { QueueMouseMove(CursorOnScreen()); }
+    void QueueCursor() const { QueueMouseMove(CursorOnScreen()); }
 
-    static void QueueButton(Uint8 button, bool down) {
+    void QueueButton(Uint8 button, bool down) const {
         QueueCursor();
         switch (button) {
         case SDL_BUTTON_LEFT:
@@ -419,8 +431,6 @@ private:
             return;
         }
         const Native& native = natives_[window];
-        const RECT outer = native.State.Rect;
-        const RECT client = native.State.Client;
         switch (event.event) {
         case SDL_WINDOWEVENT_CLOSE:
             PostMessageA(window, WM_SYSCOMMAND, SC_CLOSE, 0);
@@ -441,18 +451,10 @@ private:
             }
             break;
         case SDL_WINDOWEVENT_MOVED:
-            if (event.data1 != client.left || event.data2 != client.top) {
-                SetWindowPos(window, nullptr, outer.left + event.data1 - client.left,
-                             outer.top + event.data2 - client.top, 0, 0,
-                             SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-            }
+            Moved(window, POINT{Unscaled(event.data1), Unscaled(event.data2)});
             break;
         case SDL_WINDOWEVENT_SIZE_CHANGED:
-            if (event.data1 != Width(client) || event.data2 != Height(client)) {
-                SetWindowPos(window, nullptr, 0, 0, Width(outer) + event.data1 - Width(client),
-                             Height(outer) + event.data2 - Height(client),
-                             SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-            }
+            Resized(window, event.data1 / scale_, event.data2 / scale_);
             break;
         case SDL_WINDOWEVENT_EXPOSED:
             ChangedAll(natives_[window]);
@@ -462,8 +464,31 @@ private:
         }
     }
 
+    // The native window moved its client area's corner to 'corner' (layer coordinates).
+    void Moved(HWND window, POINT corner) {
+        const RECT outer = natives_[window].State.Rect;
+        const RECT client = natives_[window].State.Client;
+        if (corner.x != client.left || corner.y != client.top) {
+            SetWindowPos(window, nullptr, outer.left + corner.x - client.left,
+                         outer.top + corner.y - client.top, 0, 0,
+                         SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        }
+    }
+
+    // The native window's client area became width by height (layer pixels).
+    void Resized(HWND window, int width, int height) {
+        const RECT outer = natives_[window].State.Rect;
+        const RECT client = natives_[window].State.Client;
+        if (width != Width(client) || height != Height(client)) {
+            SetWindowPos(window, nullptr, 0, 0, Width(outer) + width - Width(client),
+                         Height(outer) + height - Height(client),
+                         SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        }
+    }
+
     int width_;
     int height_;
+    int scale_;                // each layer pixel is a scale-by-scale block of native pixels
     ::Display* x_ = nullptr;   // known from the first native window on
     bool displayLost_ = false; // the X connection broke; nothing is drawn or read any more
     std::map<HWND, Native> natives_;
@@ -503,7 +528,7 @@ std::unique_ptr<Display> MakeSdlDisplay(std::string* error) {
     for (const Uint32 type : {SDL_DROPBEGIN, SDL_DROPFILE, SDL_DROPTEXT, SDL_DROPCOMPLETE}) {
         SDL_EventState(type, SDL_ENABLE);
     }
-    return std::make_unique<SdlDisplay>(mode.w, mode.h);
+    return std::make_unique<SdlDisplay>(mode.w, mode.h, DesktopScale());
 }
 
 } // namespace posix

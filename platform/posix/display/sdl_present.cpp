@@ -7,32 +7,59 @@
 
 namespace posix {
 
-bool CopyChangedPixels(const gdi::Surface& pixels, SDL_Surface& target, const SDL_Rect& area) {
+namespace {
+
+// Repeats each pixel of a converted row 'scale' times; 'bytes' is the size of one pixel.
+void WidenRow(const std::uint8_t* from, int width, std::size_t bytes, int scale, std::uint8_t* to) {
+    for (int x = 0; x < width; ++x) {
+        for (int copy = 0; copy < scale; ++copy) {
+            std::memcpy(to, from, bytes);
+            to += bytes;
+        }
+        from += bytes;
+    }
+}
+
+} // namespace
+
+SDL_Rect ScaledArea(const SDL_Rect& area, int scale) {
+    return SDL_Rect{area.x * scale, area.y * scale, area.w * scale, area.h * scale};
+}
+
+bool CopyChangedPixels(const gdi::Surface& pixels, SDL_Surface& target, const SDL_Rect& area,
+                       int scale) {
     const int left = std::max(area.x, 0);
     const int top = std::max(area.y, 0);
-    const int right = std::min({area.x + area.w, pixels.Width, target.w});
-    const int bottom = std::min({area.y + area.h, pixels.Height, target.h});
+    const int right = std::min({area.x + area.w, pixels.Width, target.w / scale});
+    const int bottom = std::min({area.y + area.h, pixels.Height, target.h / scale});
     if (right <= left || bottom <= top) {
         return false;
     }
-    const std::size_t rowBytes =
-        static_cast<std::size_t>(right - left) * target.format->BytesPerPixel;
+    const std::size_t pixelBytes = target.format->BytesPerPixel;
+    const std::size_t rowBytes = static_cast<std::size_t>(right - left) * pixelBytes;
     std::vector<std::uint8_t> converted(rowBytes * static_cast<std::size_t>(bottom - top));
     if (SDL_ConvertPixels(right - left, bottom - top, SDL_PIXELFORMAT_RGB888, &pixels.At(left, top),
                           pixels.Stride * 4, target.format->format, converted.data(),
                           static_cast<int>(rowBytes)) != 0) {
         return false;
     }
-    auto* destination = static_cast<std::uint8_t*>(target.pixels) +
-                        static_cast<std::size_t>(top) * static_cast<std::size_t>(target.pitch) +
-                        static_cast<std::size_t>(left) * target.format->BytesPerPixel;
+    const std::size_t scaledRowBytes = rowBytes * static_cast<std::size_t>(scale);
+    std::vector<std::uint8_t> widened(scaledRowBytes);
+    auto* destination =
+        static_cast<std::uint8_t*>(target.pixels) +
+        static_cast<std::size_t>(top * scale) * static_cast<std::size_t>(target.pitch) +
+        static_cast<std::size_t>(left * scale) * pixelBytes;
     bool changed = false;
     for (int row = 0; row < bottom - top; ++row) {
-        std::uint8_t* to = destination + static_cast<std::size_t>(row) * target.pitch;
         const std::uint8_t* from = converted.data() + static_cast<std::size_t>(row) * rowBytes;
-        if (std::memcmp(to, from, rowBytes) != 0) {
-            std::memcpy(to, from, rowBytes);
-            changed = true;
+        WidenRow(from, right - left, pixelBytes, scale, widened.data());
+        for (int copy = 0; copy < scale; ++copy) {
+            std::uint8_t* to =
+                destination + static_cast<std::size_t>(row * scale + copy) * target.pitch;
+            if (std::memcmp(to, widened.data(), scaledRowBytes) != 0) {
+                std::memcpy(to, widened.data(), scaledRowBytes);
+                changed = true;
+            }
         }
     }
     return changed;

@@ -9,9 +9,14 @@
 
 namespace posix {
 
-// Copies the area of the window's pixels to the native surface, converted to its format.
-// False when the native surface already held exactly those pixels: a repaint that changed
-// nothing then needs no presentation, which would cost a round trip to the X server.
-bool CopyChangedPixels(const gdi::Surface& pixels, SDL_Surface& target, const SDL_Rect& area);
+// The area of the native surface that shows 'area' of the window's pixels at 'scale'.
+SDL_Rect ScaledArea(const SDL_Rect& area, int scale);
+
+// Copies the area of the window's pixels (in their own coordinates) to the native surface,
+// converted to its format, each pixel as a scale-by-scale block of the native surface. False
+// when the native surface already held exactly those pixels: a repaint that changed nothing
+// then needs no presentation, which would cost a round trip to the X server.
+bool CopyChangedPixels(const gdi::Surface& pixels, SDL_Surface& target, const SDL_Rect& area,
+                       int scale = 1);
 
 } // namespace posix

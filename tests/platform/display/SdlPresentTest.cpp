@@ -55,4 +55,37 @@ TEST_F(SdlPresent, PixelsAreConvertedToTheNativeFormatAndAreasClipped) {
         << "an area beyond the native surface";
 }
 
+TEST_F(SdlPresent, AtAScaleEachPixelBecomesABlockAndOnlyItsAreaIsTouched) {
+    constexpr int kScale = 3;
+    const SurfacePointer native = NativeSurface(8 * kScale, 6 * kScale, SDL_PIXELFORMAT_RGB888);
+    ASSERT_NE(native, nullptr);
+    SDL_FillRect(native.get(), nullptr, 0);
+    window_.At(2, 1) = 0x00FF0000u;
+    window_.At(3, 1) = 0x0000FF00u;
+    EXPECT_TRUE(posix::CopyChangedPixels(window_, *native, SDL_Rect{2, 1, 2, 1}, kScale));
+    for (int y = 0; y < 6 * kScale; ++y) {
+        for (int x = 0; x < 8 * kScale; ++x) {
+            const bool inArea = y / kScale == 1 && (x / kScale == 2 || x / kScale == 3);
+            const std::uint32_t expected = !inArea ? 0u : (x / kScale == 2 ? 0xFF0000u : 0x00FF00u);
+            ASSERT_EQ(NativePixel(*native, x, y) & 0xFFFFFFu, expected) << x << ", " << y;
+        }
+    }
+    EXPECT_FALSE(posix::CopyChangedPixels(window_, *native, SDL_Rect{2, 1, 2, 1}, kScale))
+        << "the same pixels painted again";
+    const SDL_Rect shown = posix::ScaledArea(SDL_Rect{2, 1, 2, 1}, kScale);
+    EXPECT_EQ(shown.x, 6);
+    EXPECT_EQ(shown.y, 3);
+    EXPECT_EQ(shown.w, 6);
+    EXPECT_EQ(shown.h, 3);
+}
+
+TEST_F(SdlPresent, AtAScaleANativeSurfaceTooSmallForWholeBlocksIsClipped) {
+    const SurfacePointer native = NativeSurface(5, 5, SDL_PIXELFORMAT_RGB888);
+    ASSERT_NE(native, nullptr);
+    SDL_FillRect(native.get(), nullptr, 0);
+    EXPECT_TRUE(posix::CopyChangedPixels(window_, *native, SDL_Rect{0, 0, 8, 6}, 2));
+    EXPECT_EQ(NativePixel(*native, 3, 3) & 0xFFFFFFu, 0x336699u);
+    EXPECT_EQ(NativePixel(*native, 4, 4) & 0xFFFFFFu, 0u) << "no half block at the edge";
+}
+
 } // namespace
