@@ -8,6 +8,7 @@
 
 #include "app/DesktopBus.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdint>
 #include <cstdlib>
@@ -538,8 +539,16 @@ bool SessionBus::HandOver(const std::vector<std::string>& arguments,
     if (result >= 0) {
         result = sd_bus_call(bus_, call, HandOverTimeoutUs, &error, &reply);
     }
+    std::vector<std::string> rejectedPaths;
     if (result >= 0) {
-        result = ReadStrings(reply, rejected);
+        result = ReadStrings(reply, rejectedPaths);
+    }
+    // Named as they were given, not as they were sent.
+    for (std::size_t i = 0; i < paths.size(); ++i) {
+        if (std::find(rejectedPaths.begin(), rejectedPaths.end(), paths[i]) !=
+            rejectedPaths.end()) {
+            rejected.push_back(arguments[i]);
+        }
     }
     sd_bus_error_free(&error);
     sd_bus_message_unref(reply);

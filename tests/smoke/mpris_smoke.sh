@@ -115,7 +115,9 @@ echo "idle wake-ups a second, on the session bus: $idle"
 ((idle <= 1)) || fail "$idle wake-ups a second while idle on the bus"
 
 # A second start hands its file over, which is added and played.
-"$player" third.wav 2>"$work/second-stderr" || fail "the second start ended with $?"
+"$player" third.wav bogus 2>"$work/second-stderr" || fail "the second start ended with $?"
+grep -qx 'kestrin: skipped "bogus": neither a file it plays nor a playlist' \
+    "$work/second-stderr" || fail "the second start did not name its bogus argument"
 expect third metadata xesam:title
 expect Playing status
 ctl open "file://$work/second.wav"
