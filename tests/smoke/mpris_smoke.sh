@@ -120,6 +120,9 @@ grep -qx 'kestrin: skipped "bogus": neither a file it plays nor a playlist' \
     "$work/second-stderr" || fail "the second start did not name its bogus argument"
 expect third metadata xesam:title
 expect Playing status
+# With no files a second start raises the running player and ends with 0; nothing changes.
+"$player" 2>"$work/second-stderr" || fail "the second start without files ended with $?"
+expect third metadata xesam:title
 ctl open "file://$work/second.wav"
 expect second metadata xesam:title
 
