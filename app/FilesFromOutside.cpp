@@ -30,16 +30,6 @@ void OpenPlaylist(TClassMainForm_8B54EB0& player, const std::string& path) {
     FireString(MakeEvent<&TZuWinList::Load>(static_cast<TZuWinList*>(player.PlayList), 0), path);
 }
 
-// What a click on the first item does: it becomes current and the list reports the selection.
-void PlayFirstItem(TClassMainForm_8B54EB0& player) {
-    TControl* list = player.PlayList->Control;
-    if (list == nullptr || list->ItemCount() == 0) {
-        return;
-    }
-    list->SetCurrentIndex(0);
-    player.PlayList->SelectionChanged();
-}
-
 std::vector<std::string> PlaylistEntries(const std::string& path) {
     std::vector<std::string> entries;
     TStrList* lines = CreateStrList();
@@ -85,6 +75,16 @@ bool HandleDroppedFiles(TControl* control, WindowMessage& message, LRESULT& resu
 
 } // namespace
 
+bool PlayRow(TClassMainForm_8B54EB0& player, std::int32_t row) {
+    TControl* list = player.PlayList->Control;
+    if (list == nullptr || row < 0 || row >= list->ItemCount()) {
+        return false;
+    }
+    list->SetCurrentIndex(row);
+    player.PlayList->SelectionChanged();
+    return true;
+}
+
 std::vector<std::string> OpenArguments(TClassMainForm_8B54EB0& player,
                                        const std::vector<std::string>& arguments) {
     std::vector<std::string> playable;
@@ -104,7 +104,7 @@ std::vector<std::string> OpenArguments(TClassMainForm_8B54EB0& player,
     }
     AddToTop(player, playable);
     if (!playable.empty()) {
-        PlayFirstItem(player);
+        PlayRow(player, 0);
     }
     return rejected;
 }

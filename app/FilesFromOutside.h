@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -15,6 +16,10 @@ class TClassMainForm_8B54EB0;
 // arguments that are neither, in order.
 std::vector<std::string> OpenArguments(TClassMainForm_8B54EB0& player,
                                        const std::vector<std::string>& arguments);
+
+// What a click on a row does: it becomes current and the list reports the selection, so the
+// selection hub plays it. False, and nothing done, when there is no such row.
+bool PlayRow(TClassMainForm_8B54EB0& player, std::int32_t row);
 
 // Adds dropped files to the top of the list so that it reads in drop order, a playlist by its
 // non-empty lines; files of other kinds are left out. Nothing starts playing.

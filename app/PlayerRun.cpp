@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <memory>
 
+#include "app/DesktopBus.h"
 #include "app/FilesFromOutside.h"
 #include "app/StartApplication.h"
 #include "app/TClassMainForm_8B54EB0.h"
@@ -23,6 +24,11 @@ void ReportSkipped(const std::vector<std::string>& arguments) {
 } // namespace
 
 int RunPlayer(const std::vector<std::string>& arguments) {
+    std::unique_ptr<DesktopBus> bus = DesktopBus::Connect();
+    if (std::vector<std::string> rejected; bus && bus->HandOver(arguments, rejected)) {
+        ReportSkipped(rejected);
+        return 0;
+    }
     auto player = std::make_unique<TClassMainForm_8B54EB0>();
     // Building the player made its window; without it the loop would wait for ever.
     if (player->MainForm->Control == nullptr || player->MainForm->Control->GetHandle() == nullptr) {
@@ -31,7 +37,11 @@ int RunPlayer(const std::vector<std::string>& arguments) {
     StartApplication(*player->MainForm);
     ReportSkipped(OpenArguments(*player, arguments));
     AcceptDroppedFiles(*player);
+    if (bus) {
+        bus->Publish(*player);
+    }
     RunMessageLoop(MainControl);
+    bus.reset();
     player.reset();
     return 0;
 }

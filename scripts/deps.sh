@@ -14,6 +14,8 @@ packages=(
     g++-mingw-w64-i686
     # the Linux platform layer: display, audio, decoding, fonts
     libsdl2-dev libsndfile1-dev libfreetype-dev libfontconfig-dev
+    # the player on the session bus (sd-bus), and its end-to-end test with a real client
+    libsystemd-dev dbus-daemon dbus-bin playerctl python3
     # sans faces for text on a fresh machine (a narrow one for the classic dialog faces), PNG
     fonts-dejavu-core fonts-liberation2 fonts-urw-base35 zlib1g-dev
     # end-to-end runs under a virtual X server, and media fixtures

@@ -301,7 +301,7 @@ bool WaitForMessages(bool scripted) {
             timeout = static_cast<int>(std::min<std::uint64_t>(
                 left, static_cast<std::uint64_t>(std::numeric_limits<int>::max())));
         }
-        CurrentDisplay().Wait(WakeFd(), timeout);
+        CurrentDisplay().Wait(WaitFd(), timeout);
         RunWakeHandlers(false);
     }
 }

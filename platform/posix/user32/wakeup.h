@@ -16,6 +16,10 @@ int WakeFd();
 // Ends a wait in progress, or the next one. Safe in signal handlers and from any thread.
 void WakeMessageLoop();
 
+// The descriptor a wait blocks on: the wake-up descriptor, or, while the program watches
+// descriptors of its own (platform/descriptor_wait.h), an epoll set holding them and it.
+int WaitFd();
+
 // Empties the descriptor after a wait.
 void DrainWakeups();
 
@@ -23,7 +27,8 @@ void DrainWakeups();
 // before the queue is looked at. Registering the same handler again changes nothing.
 void AddWakeHandler(void (*handler)());
 
-// Runs the wake handlers if a wake-up came since they last ran, or in any case with force (the
+// Runs the handlers of the watched descriptors that are ready; then the wake handlers if a
+// wake-up came since they last ran, or in any case with force (the
 // test driver forces them after it moved the virtual clock).
 void RunWakeHandlers(bool force);
 
