@@ -21,19 +21,6 @@ cleanup() {
 }
 trap cleanup EXIT
 
-fail() {
-    echo "FAIL: $*" >&2
-    cat "$work/stderr" >&2 2>/dev/null || true
-    exit 1
-}
-
-expect_exit_zero() {
-    await_exit "$runner_pid" || fail "$1 did not end the player"
-    runner_pid=
-    mapped_pid=
-    ((exit_status == 0)) || fail "the player ended with $exit_status after $1"
-}
-
 # Bytes of the file that are not zero: SDL's silence is all zero bytes.
 sounding_bytes() {
     if [[ -f $1 ]]; then tr -d '\000' <"$1" | wc -c; else echo 0; fi

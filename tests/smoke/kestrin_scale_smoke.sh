@@ -22,12 +22,6 @@ cleanup() {
 }
 trap cleanup EXIT
 
-fail() {
-    echo "FAIL: $*" >&2
-    cat "$work/stderr" >&2 2>/dev/null || true
-    exit 1
-}
-
 # Starts the player with ARGUMENTS and waits for its window (mapped_window).
 start_player() {
     local what=$1

@@ -19,20 +19,6 @@ cleanup() {
 }
 trap cleanup EXIT
 
-fail() {
-    echo "FAIL: $*" >&2
-    cat "$work/stderr" >&2 2>/dev/null || true
-    exit 1
-}
-
-# Waits up to 5 s for the runner to end, and fails unless the player's exit code was 0.
-expect_exit_zero() {
-    await_exit "$runner_pid" || fail "$1 did not end the player"
-    runner_pid=
-    mapped_pid=
-    ((exit_status == 0)) || fail "the player ended with $exit_status after $1"
-}
-
 export SDL_AUDIODRIVER=dummy
 start_xvfb
 

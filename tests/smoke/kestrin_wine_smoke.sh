@@ -21,12 +21,6 @@ cleanup() {
 }
 trap cleanup EXIT
 
-fail() {
-    echo "FAIL: $*" >&2
-    cat "$work/stderr" >&2 2>/dev/null || true
-    exit 1
-}
-
 # The visible windows captioned exactly NAME, one id a line. (Names are compared here rather
 # than by xdotool's pattern, which does not match UTF-8 names under the C locale.)
 windows_named() {
@@ -54,13 +48,6 @@ window_named() {
     return 1
 }
 
-# Waits up to 10 s for the runner to end, and fails unless the player's exit code was 0.
-expect_exit_zero() {
-    for _ in 1 2; do await_exit "$runner_pid" && break; done || fail "$1 did not end the player"
-    runner_pid=
-    ((exit_status == 0)) || fail "the player ended with $exit_status after $1"
-}
-
 export LC_ALL=C
 start_xvfb
 new_wine_prefix
@@ -86,11 +73,11 @@ done
 [[ -z $(windows_named "ОТВАРЯНЕ") ]] || fail "Escape did not close the dialog"
 
 "$close_window" "$form" || fail "the close request was not sent"
-expect_exit_zero "the close request"
+expect_exit_zero "the close request" 200
 
 "$wait_mapped" --timeout 60 wine "$player" /ih >"$work/mapped" 2>"$work/stderr" &
 runner_pid=$!
 box=$(window_named "Zubrel Info") || fail "no info box for /ih"
 xdotool windowfocus --sync "$box" key Return
-expect_exit_zero "OK in the info box"
+expect_exit_zero "OK in the info box" 200
 echo "kestrin under Wine: passed"

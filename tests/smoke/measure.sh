@@ -86,14 +86,32 @@ await_other_window() {
     return 1
 }
 
-# Waits up to 5 s for PID, a child of this shell, to end and sets exit_status to its status;
+# Waits up to 5 s (or TRIES times 50 ms) for PID, a child of this shell, to end and sets
+# exit_status to its status;
 # fails when it is still running.
 await_exit() {
-    for _ in $(seq 100); do
+    for _ in $(seq "${2:-100}"); do
         kill -0 "$1" 2>/dev/null || break
         sleep 0.05
     done
     kill -0 "$1" 2>/dev/null && return 1
     exit_status=0
     wait "$1" || exit_status=$?
+}
+
+# Ends a player's smoke script with MESSAGE and what the player wrote to $work/stderr.
+fail() {
+    echo "FAIL: $*" >&2
+    cat "$work/stderr" >&2 2>/dev/null || true
+    exit 1
+}
+
+# Waits up to 5 s (or TRIES times 50 ms) for the runner (runner_pid) to end, and fails unless
+# the player's exit code was 0; STEP names what should have ended it.
+# Usage: expect_exit_zero STEP [TRIES]
+expect_exit_zero() {
+    await_exit "$runner_pid" "${2:-100}" || fail "$1 did not end the player"
+    runner_pid=
+    mapped_pid=
+    ((exit_status == 0)) || fail "the player ended with $exit_status after $1"
 }
