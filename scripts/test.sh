@@ -133,7 +133,8 @@ smoke_preset() {
     smoke "player ($1)" tests/smoke/kestrin_smoke.sh "$build/app/kestrin" \
         "$build/tests/smoke/wait_mapped" "$build/tests/demo/close_window"
     smoke "player at scale 2 ($1)" tests/smoke/kestrin_scale_smoke.sh "$build/app/kestrin" \
-        "$build/tests/smoke/wait_mapped" "$build/tests/demo/close_window" "$build/player-2x.png"
+        "$build/tests/smoke/wait_mapped" "$build/tests/demo/close_window" \
+        "$build/tests/smoke/text_detail" "$build/player-2x.png"
     smoke "player with files ($1)" tests/smoke/kestrin_files_smoke.sh "$build/app/kestrin" \
         "$build/tests/smoke/wait_mapped" "$build/tests/demo/close_window" tests/media
     smoke "dropped files ($1)" tests/smoke/drop_smoke.sh "$build/tests/smoke/drop_probe"

@@ -15,6 +15,9 @@
 
 namespace posix {
 
+// The largest Scale a backend shows windows at.
+constexpr int kLargestScale = 4;
+
 // What a backend needs to know of a top-level window.
 struct TopLevelState {
     HWND Window = nullptr;
@@ -35,6 +38,9 @@ public:
 
     virtual int ScreenWidth() const = 0;
     virtual int ScreenHeight() const = 0;
+    // How many native pixels across show one pixel of a window's surface. Above 1, surfaces
+    // keep a detailed picture of that fineness (Surface.h) for the backend to show.
+    virtual int Scale() const { return 1; }
 
     // A top-level window was created or changed (shown, hidden, moved, sized, restyled,
     // retitled, made translucent), or destroyed.

@@ -122,6 +122,7 @@ public:
 
     int ScreenWidth() const override { return width_; }
     int ScreenHeight() const override { return height_; }
+    int Scale() const override { return scale_; }
 
     void TopLevelChanged(const TopLevelState& state) override {
         if (displayLost_) {

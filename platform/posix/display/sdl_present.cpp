@@ -35,29 +35,38 @@ bool CopyChangedPixels(const gdi::Surface& pixels, SDL_Surface& target, const SD
     if (right <= left || bottom <= top) {
         return false;
     }
+    // Rows of the source picture as the native surface shows them: the detailed picture's
+    // own, or the window's pixels each repeated 'scale' times across and down.
+    const bool detailed = pixels.HasDetail() && pixels.Detail == scale;
+    const int repeat = detailed ? 1 : scale;
+    const int columns = (right - left) * (detailed ? scale : 1);
+    const int rows = (bottom - top) * (detailed ? scale : 1);
+    const std::uint32_t* first =
+        detailed ? &pixels.DetailAt(left * scale, top * scale) : &pixels.At(left, top);
+    const int stride = detailed ? pixels.Stride * scale : pixels.Stride;
     const std::size_t pixelBytes = target.format->BytesPerPixel;
-    const std::size_t rowBytes = static_cast<std::size_t>(right - left) * pixelBytes;
-    std::vector<std::uint8_t> converted(rowBytes * static_cast<std::size_t>(bottom - top));
-    if (SDL_ConvertPixels(right - left, bottom - top, SDL_PIXELFORMAT_RGB888, &pixels.At(left, top),
-                          pixels.Stride * 4, target.format->format, converted.data(),
+    const std::size_t rowBytes = static_cast<std::size_t>(columns) * pixelBytes;
+    std::vector<std::uint8_t> converted(rowBytes * static_cast<std::size_t>(rows));
+    if (SDL_ConvertPixels(columns, rows, SDL_PIXELFORMAT_RGB888, first, stride * 4,
+                          target.format->format, converted.data(),
                           static_cast<int>(rowBytes)) != 0) {
         return false;
     }
-    const std::size_t scaledRowBytes = rowBytes * static_cast<std::size_t>(scale);
-    std::vector<std::uint8_t> widened(scaledRowBytes);
+    const std::size_t shownRowBytes = rowBytes * static_cast<std::size_t>(repeat);
+    std::vector<std::uint8_t> widened(shownRowBytes);
     auto* destination =
         static_cast<std::uint8_t*>(target.pixels) +
         static_cast<std::size_t>(top * scale) * static_cast<std::size_t>(target.pitch) +
         static_cast<std::size_t>(left * scale) * pixelBytes;
     bool changed = false;
-    for (int row = 0; row < bottom - top; ++row) {
+    for (int row = 0; row < rows; ++row) {
         const std::uint8_t* from = converted.data() + static_cast<std::size_t>(row) * rowBytes;
-        WidenRow(from, right - left, pixelBytes, scale, widened.data());
-        for (int copy = 0; copy < scale; ++copy) {
+        WidenRow(from, columns, pixelBytes, repeat, widened.data());
+        for (int copy = 0; copy < repeat; ++copy) {
             std::uint8_t* to =
-                destination + static_cast<std::size_t>(row * scale + copy) * target.pitch;
-            if (std::memcmp(to, widened.data(), scaledRowBytes) != 0) {
-                std::memcpy(to, widened.data(), scaledRowBytes);
+                destination + static_cast<std::size_t>(row * repeat + copy) * target.pitch;
+            if (std::memcmp(to, widened.data(), shownRowBytes) != 0) {
+                std::memcpy(to, widened.data(), shownRowBytes);
                 changed = true;
             }
         }

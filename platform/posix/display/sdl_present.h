@@ -13,7 +13,8 @@ namespace posix {
 SDL_Rect ScaledArea(const SDL_Rect& area, int scale);
 
 // Copies the area of the window's pixels (in their own coordinates) to the native surface,
-// converted to its format, each pixel as a scale-by-scale block of the native surface. False
+// converted to its format: from their detailed picture when it is of the scale's fineness,
+// otherwise each pixel as a scale-by-scale block of the native surface. False
 // when the native surface already held exactly those pixels: a repaint that changed nothing
 // then needs no presentation, which would cost a round trip to the X server.
 bool CopyChangedPixels(const gdi::Surface& pixels, SDL_Surface& target, const SDL_Rect& area,

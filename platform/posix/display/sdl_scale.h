@@ -1,14 +1,15 @@
 #pragma once
 
 // The integer factor by which the native display shows every top-level window. The layer and
-// the program above it stay at 96 DPI; only the native windows, their pixels and the native
-// mouse coordinates are scaled.
+// the program above it stay at 96 DPI; only the native windows, their pixels (each a block,
+// but for text drawn at the finer resolution, Surface.h) and the native mouse coordinates are
+// scaled.
+
+#include "platform/posix/display/display.h"
 
 #include <optional>
 
 namespace posix {
-
-constexpr int kLargestScale = 4;
 
 // The scale an environment value names: a whole number from 1 to kLargestScale, or nothing.
 std::optional<int> ScaleFromText(const char* text);

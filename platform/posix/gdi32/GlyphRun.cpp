@@ -23,6 +23,29 @@ Region Limited(DeviceContext& context, const std::optional<RECT>& clip) {
                 : drawable;
 }
 
+// The glyph at the surface's detail for a glyph whose pen stands at 'pen' on the baseline
+// (surface coordinates): its pen at the same place of the detailed picture, moved by half of
+// what its hinted advance differs from the enlarged one, so it stays centred in its cell.
+std::optional<DetailedGlyph> Detailed(const Surface& surface, RealizedFont& font,
+                                      char32_t character, const Glyph& glyph, std::int64_t pen,
+                                      std::int64_t baseline) {
+    if (!surface.HasDetail()) {
+        return std::nullopt;
+    }
+    const Glyph* fine = font.DetailGlyphFor(character, surface.Detail);
+    if (fine == nullptr) {
+        return std::nullopt;
+    }
+    const std::int64_t d = surface.Detail;
+    const std::int64_t centring = (d * glyph.Advance - fine->Advance) / 2;
+    const std::int64_t x = d * pen + centring + fine->Left;
+    const std::int64_t y = d * baseline - fine->Top;
+    if (std::max(std::llabs(x), std::llabs(y)) >= runLimit * 2) {
+        return std::nullopt;
+    }
+    return DetailedGlyph{*fine, static_cast<int>(x), static_cast<int>(y)};
+}
+
 } // namespace
 
 std::int64_t RunPen::Place(char32_t character, const int* givenAdvance) {
@@ -83,11 +106,16 @@ void DrawRun(DeviceContext& context, RealizedFont& font, std::u32string_view tex
         if (glyph == nullptr) {
             return;
         }
-        const std::int64_t glyphX = left + layout.Offsets[i] + glyph->Left;
+        const std::int64_t pen = left + layout.Offsets[i];
+        const std::int64_t glyphX = pen + glyph->Left;
         const std::int64_t glyphY = baseline - glyph->Top;
-        if (std::max(std::llabs(glyphX), std::llabs(glyphY)) < runLimit * 2) {
-            painter.Blend(*glyph, static_cast<int>(glyphX), static_cast<int>(glyphY), ink);
+        if (std::max(std::llabs(glyphX), std::llabs(glyphY)) >= runLimit * 2) {
+            continue;
         }
+        const std::optional<DetailedGlyph> detailed =
+            Detailed(context.Target, font, text[i], *glyph, pen, baseline);
+        painter.Blend(*glyph, static_cast<int>(glyphX), static_cast<int>(glyphY), ink,
+                      detailed ? &*detailed : nullptr);
     }
     if (font.Description().lfUnderline != 0) {
         const std::int64_t lineTop = baseline + metrics.UnderlineOffset;

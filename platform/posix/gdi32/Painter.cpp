@@ -45,6 +45,21 @@ template <class Operation> void Painter::ForEachPart(const RECT& area, Operation
     }
 }
 
+RECT Painter::DetailOf(const RECT& part) const {
+    const int d = surface_.Detail;
+    return RECT{part.left * d, part.top * d, part.right * d, part.bottom * d};
+}
+
+void Painter::FillDetail(const RECT& part, std::uint32_t pixel) {
+    if (!surface_.HasDetail()) {
+        return;
+    }
+    const RECT block = DetailOf(part);
+    for (int y = block.top; y < block.bottom; ++y) {
+        std::fill_n(&surface_.DetailAt(block.left, y), block.right - block.left, pixel);
+    }
+}
+
 void Painter::Fill(const RECT& area, const Paint& paint) {
     switch (paint.Type) {
     case Paint::Kind::None:
@@ -68,6 +83,7 @@ void Painter::Fill(const RECT& area, const Paint& paint) {
                     tile[Wrap(std::int64_t{x} - paint.TileOrigin.x, paint.TileWidth)];
                 if (pixel != Paint::Clear) {
                     surface_.At(x, y) = pixel;
+                    FillDetail(RECT{x, y, x + 1, y + 1}, pixel);
                 }
             }
         }
@@ -77,11 +93,9 @@ void Painter::Fill(const RECT& area, const Paint& paint) {
 void Painter::FillSolid(const RECT& area, std::uint32_t pixel) {
     ForEachPart(area, [&](const RECT& part) {
         for (int y = part.top; y < part.bottom; ++y) {
-            std::uint32_t* row = &surface_.At(part.left, y);
-            for (int x = 0; x < part.right - part.left; ++x) {
-                row[x] = pixel;
-            }
+            std::fill_n(&surface_.At(part.left, y), part.right - part.left, pixel);
         }
+        FillDetail(part, pixel);
     });
 }
 
@@ -92,13 +106,15 @@ void Painter::InvertDotted(const RECT& area, POINT origin) {
             for (int x = part.left; x < part.right; ++x) {
                 if (((std::int64_t{x} + y) & 1) == parity) {
                     surface_.At(x, y) ^= 0x00FFFFFFu;
+                    FillDetail(RECT{x, y, x + 1, y + 1}, surface_.At(x, y));
                 }
             }
         }
     });
 }
 
-void Painter::Blend(const Glyph& glyph, int x, int y, std::uint32_t pixel) {
+void Painter::Blend(const Glyph& glyph, int x, int y, std::uint32_t pixel,
+                    const DetailedGlyph* detailed) {
     const RECT area =
         SaturatedRect(x, y, std::int64_t{x} + glyph.Width, std::int64_t{y} + glyph.Rows);
     ForEachPart(area, [&](const RECT& part) {
@@ -107,26 +123,85 @@ void Painter::Blend(const Glyph& glyph, int x, int y, std::uint32_t pixel) {
                 glyph.Coverage.data() + static_cast<std::size_t>(row - y) * glyph.Width;
             for (int column = part.left; column < part.right; ++column) {
                 const std::uint32_t amount = coverage[column - x];
-                if (amount == 0) {
-                    continue;
+                if (amount != 0) {
+                    std::uint32_t& target = surface_.At(column, row);
+                    target = amount == 255 ? pixel : Mix(target, pixel, amount);
                 }
-                std::uint32_t& target = surface_.At(column, row);
+            }
+        }
+        if (surface_.HasDetail() && detailed == nullptr) {
+            BlendBlocks(glyph, x, y, part, pixel);
+        }
+    });
+    if (surface_.HasDetail() && detailed != nullptr) {
+        BlendDetailed(*detailed, pixel);
+    }
+}
+
+void Painter::BlendBlocks(const Glyph& glyph, int x, int y, const RECT& part, std::uint32_t pixel) {
+    const RECT block = DetailOf(part);
+    const int d = surface_.Detail;
+    for (int row = block.top; row < block.bottom; ++row) {
+        const std::uint8_t* coverage =
+            glyph.Coverage.data() + static_cast<std::size_t>(row / d - y) * glyph.Width;
+        for (int column = block.left; column < block.right; ++column) {
+            const std::uint32_t amount = coverage[column / d - x];
+            if (amount != 0) {
+                std::uint32_t& target = surface_.DetailAt(column, row);
                 target = amount == 255 ? pixel : Mix(target, pixel, amount);
             }
         }
-    });
+    }
 }
 
-void Painter::Copy(const RECT& area, const std::vector<std::uint32_t>& pixels) {
+void Painter::BlendDetailed(const DetailedGlyph& detailed, std::uint32_t pixel) {
+    const Glyph& glyph = detailed.Image;
+    const RECT area = SaturatedRect(detailed.X, detailed.Y, std::int64_t{detailed.X} + glyph.Width,
+                                    std::int64_t{detailed.Y} + glyph.Rows);
+    for (const RECT& allowed : limit_.Rects()) {
+        const RECT part =
+            IntersectRects(area, DetailOf(IntersectRects(allowed, surface_.Bounds())));
+        for (int row = part.top; row < part.bottom; ++row) {
+            const std::uint8_t* coverage =
+                glyph.Coverage.data() + static_cast<std::size_t>(row - detailed.Y) * glyph.Width;
+            for (int column = part.left; column < part.right; ++column) {
+                const std::uint32_t amount = coverage[column - detailed.X];
+                if (amount != 0) {
+                    std::uint32_t& target = surface_.DetailAt(column, row);
+                    target = amount == 255 ? pixel : Mix(target, pixel, amount);
+                }
+            }
+        }
+    }
+}
+
+void Painter::Copy(const RECT& area, const std::vector<std::uint32_t>& pixels,
+                   const std::vector<std::uint32_t>* detailPixels) {
     const auto width = static_cast<std::size_t>(area.right - area.left);
+    const int d = surface_.Detail;
     ForEachPart(area, [&](const RECT& part) {
         for (int y = part.top; y < part.bottom; ++y) {
             const std::uint32_t* from = pixels.data() +
                                         static_cast<std::size_t>(y - area.top) * width +
                                         static_cast<std::size_t>(part.left - area.left);
-            std::uint32_t* to = &surface_.At(part.left, y);
-            for (int x = 0; x < part.right - part.left; ++x) {
-                to[x] = from[x];
+            std::copy_n(from, part.right - part.left, &surface_.At(part.left, y));
+        }
+        if (!surface_.HasDetail()) {
+            return;
+        }
+        const RECT block = DetailOf(part);
+        for (int y = block.top; y < block.bottom; ++y) {
+            std::uint32_t* to = &surface_.DetailAt(block.left, y);
+            if (detailPixels != nullptr) {
+                const std::uint32_t* from =
+                    detailPixels->data() +
+                    static_cast<std::size_t>(y - std::int64_t{area.top} * d) * width * d +
+                    static_cast<std::size_t>(block.left - std::int64_t{area.left} * d);
+                std::copy_n(from, block.right - block.left, to);
+                continue;
+            }
+            for (int x = block.left; x < block.right; ++x) {
+                to[x - block.left] = surface_.At(x / d, y / d);
             }
         }
     });

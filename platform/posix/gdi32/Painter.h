@@ -1,7 +1,9 @@
 #pragma once
 
 // Pixel operations on a surface, limited to a region of it. Every coordinate here is a
-// surface coordinate.
+// surface coordinate, except those of detailed glyphs. On a surface with detail, every
+// operation changes the detailed picture to match: each pixel written becomes a block there,
+// and only glyphs may bring finer pixels of their own.
 
 #include "platform/posix/gdi32/FontFace.h"
 #include "platform/posix/gdi32/Region.h"
@@ -29,6 +31,14 @@ struct Paint {
     POINT TileOrigin{0, 0};          // surface position where a tile starts
 };
 
+// A glyph rasterized at the surface's detail, its top-left pixel at (X, Y) of the detailed
+// picture.
+struct DetailedGlyph {
+    const Glyph& Image;
+    int X = 0;
+    int Y = 0;
+};
+
 class Painter {
 public:
     Painter(const Surface& surface, const Region& limit) : surface_(surface), limit_(limit) {}
@@ -38,13 +48,23 @@ public:
     // Inverts every second pixel of the area, those whose x + y has the parity of
     // origin.x + origin.y: the dotted pattern of focus rectangles. Doing it twice restores.
     void InvertDotted(const RECT& area, POINT origin);
-    // Blends a glyph image whose top-left pixel lands at (x, y) in the given colour.
-    void Blend(const Glyph& glyph, int x, int y, std::uint32_t pixel);
-    // Copies pixels laid out like 'area' (row by row) onto the area.
-    void Copy(const RECT& area, const std::vector<std::uint32_t>& pixels);
+    // Blends a glyph image whose top-left pixel lands at (x, y) in the given colour. The
+    // detailed picture gets 'detailed' when given, otherwise the glyph's pixels as blocks.
+    void Blend(const Glyph& glyph, int x, int y, std::uint32_t pixel,
+               const DetailedGlyph* detailed = nullptr);
+    // Copies pixels laid out like 'area' (row by row) onto the area. The detailed picture
+    // gets 'detailPixels', laid out like the area at the surface's detail, when given,
+    // otherwise the pixels as blocks.
+    void Copy(const RECT& area, const std::vector<std::uint32_t>& pixels,
+              const std::vector<std::uint32_t>* detailPixels = nullptr);
 
 private:
     template <class Operation> void ForEachPart(const RECT& area, Operation operation);
+    // The block of the detailed picture under a part of the surface.
+    RECT DetailOf(const RECT& part) const;
+    void FillDetail(const RECT& part, std::uint32_t pixel);
+    void BlendBlocks(const Glyph& glyph, int x, int y, const RECT& part, std::uint32_t pixel);
+    void BlendDetailed(const DetailedGlyph& detailed, std::uint32_t pixel);
 
     const Surface& surface_;
     const Region& limit_;

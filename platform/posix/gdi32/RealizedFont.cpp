@@ -25,23 +25,22 @@ int ScaleRounded(std::int64_t a, std::int64_t b, std::int64_t c) {
 
 RealizedFont::RealizedFont(const LOGFONTA& font) : font_(font) {
     std::shared_ptr<FontLibrary> library = FontLibrary::Instance();
-    std::optional<FontMatch> match;
     if (library) {
-        match = library->Match(font);
+        match_ = library->Match(font);
     }
     FaceDesign design;
-    if (match) {
-        design = library->Design(match->File, match->Index);
+    if (match_) {
+        design = library->Design(match_->File, match_->Index);
     }
     SizeFromDesign(design);
-    if (!match) {
+    if (!match_) {
         return;
     }
-    face_ = library->Face(match->File, match->Index, emSize_);
+    face_ = library->Face(match_->File, match_->Index, emSize_);
     if (face_) {
-        family_ = match->Family;
-        embolden_ = match->Embolden;
-        oblique_ = match->Oblique;
+        family_ = match_->Family;
+        embolden_ = match_->Embolden;
+        oblique_ = match_->Oblique;
         if (design.AverageWidth == 0) {
             metrics_.AverageWidth = std::max(1, Advance(U'x'));
         }
@@ -91,6 +90,19 @@ const Glyph* RealizedFont::GlyphFor(char32_t character) {
 int RealizedFont::Advance(char32_t character) {
     const Glyph* glyph = GlyphFor(character);
     return glyph != nullptr ? glyph->Advance : 0;
+}
+
+const Glyph* RealizedFont::DetailGlyphFor(char32_t character, int detail) {
+    if (!face_ || detail < 2 || emSize_ * detail > maximumPixels * 64) {
+        return nullptr;
+    }
+    if (detail != detail_) {
+        std::shared_ptr<FontLibrary> library = FontLibrary::Instance();
+        detailFace_ =
+            library ? library->Face(match_->File, match_->Index, emSize_ * detail) : nullptr;
+        detail_ = detail;
+    }
+    return detailFace_ ? &detailFace_->GlyphFor(character, embolden_, oblique_) : nullptr;
 }
 
 } // namespace posix::gdi

@@ -10,6 +10,7 @@
 #include "platform/win32.h"
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -42,12 +43,19 @@ public:
     // The glyph of a character; null when no face could be loaded.
     const Glyph* GlyphFor(char32_t character);
     int Advance(char32_t character);
+    // The glyph of a character rasterized at 'detail' times the font's size, for surfaces
+    // with detail; null when there is no face, or when that size would pass the limit on
+    // heights (the caller then enlarges the glyph itself).
+    const Glyph* DetailGlyphFor(char32_t character, int detail);
 
 private:
     void SizeFromDesign(const FaceDesign& design);
 
     LOGFONTA font_;
+    std::optional<FontMatch> match_;
     std::shared_ptr<FontFace> face_;
+    std::shared_ptr<FontFace> detailFace_; // loaded at the first detailed glyph
+    int detail_ = 1;                       // the detail detailFace_ was loaded for
     bool embolden_ = false;
     bool oblique_ = false;
     long emSize_ = 0; // 1/64 pixel per em

@@ -222,6 +222,31 @@ const LOGPEN& SelectedPen(const DeviceContext& context) {
     return ObjectTable::Instance().FindAs<PenObject>(context.Pen)->Pen;
 }
 
+// The pixels of an area of a surface (inside it), row by row.
+std::vector<std::uint32_t> ReadPixels(const posix::gdi::Surface& surface, const RECT& area) {
+    const auto columns = static_cast<std::size_t>(area.right - area.left);
+    std::vector<std::uint32_t> pixels;
+    pixels.reserve(columns * static_cast<std::size_t>(area.bottom - area.top));
+    for (int row = area.top; row < area.bottom; ++row) {
+        const std::uint32_t* line = &surface.At(area.left, row);
+        pixels.insert(pixels.end(), line, line + columns);
+    }
+    return pixels;
+}
+
+// The detailed pixels under an area of a surface that has detail, row by row.
+std::vector<std::uint32_t> ReadDetailPixels(const posix::gdi::Surface& surface, const RECT& area) {
+    const int d = surface.Detail;
+    const auto columns = static_cast<std::size_t>(area.right - area.left) * d;
+    std::vector<std::uint32_t> pixels;
+    pixels.reserve(columns * static_cast<std::size_t>(area.bottom - area.top) * d);
+    for (int row = area.top * d; row < area.bottom * d; ++row) {
+        const std::uint32_t* line = &surface.DetailAt(area.left * d, row);
+        pixels.insert(pixels.end(), line, line + columns);
+    }
+    return pixels;
+}
+
 } // namespace
 
 int WINAPI FillRect(HDC dc, const RECT* rect, HBRUSH brush) {
@@ -369,7 +394,8 @@ COLORREF WINAPI SetPixel(HDC dc, int x, int y, COLORREF color) {
     if (!context->Drawable().Contains(at.left, at.top)) {
         return CLR_INVALID;
     }
-    context->Target.At(at.left, at.top) = PixelFromColor(color);
+    Painter(context->Target, context->Drawable())
+        .FillSolid(RECT{at.left, at.top, at.left + 1, at.top + 1}, PixelFromColor(color));
     return color & 0x00FFFFFFu;
 }
 
@@ -389,13 +415,7 @@ BOOL WINAPI BitBlt(HDC destination, int x, int y, int width, int height, HDC sou
         return TRUE;
     }
     // The pixels are read first, so a copy within one surface may overlap itself.
-    const auto columns = static_cast<std::size_t>(available.right - available.left);
-    std::vector<std::uint32_t> pixels;
-    pixels.reserve(columns * static_cast<std::size_t>(available.bottom - available.top));
-    for (int row = available.top; row < available.bottom; ++row) {
-        const std::uint32_t* line = &from->Target.At(available.left, row);
-        pixels.insert(pixels.end(), line, line + columns);
-    }
+    const std::vector<std::uint32_t> pixels = ReadPixels(from->Target, available);
     const std::int64_t left = std::int64_t{x} + (available.left - wanted.left);
     const std::int64_t top = std::int64_t{y} + (available.top - wanted.top);
     const RECT target = to->ToSurface(
@@ -405,6 +425,11 @@ BOOL WINAPI BitBlt(HDC destination, int x, int y, int width, int height, HDC sou
         target.bottom - target.top != available.bottom - available.top) {
         return FALSE;
     }
-    Painter(to->Target, to->Drawable()).Copy(target, pixels);
+    // Detail of the same fineness travels with the pixels; otherwise they arrive as blocks.
+    const bool detailed = from->Target.HasDetail() && to->Target.HasDetail() &&
+                          from->Target.Detail == to->Target.Detail;
+    const std::vector<std::uint32_t> detailPixels =
+        detailed ? ReadDetailPixels(from->Target, available) : std::vector<std::uint32_t>{};
+    Painter(to->Target, to->Drawable()).Copy(target, pixels, detailed ? &detailPixels : nullptr);
     return TRUE;
 }

@@ -21,6 +21,7 @@ using posix::gdi::Region;
 
 struct SurfacePixels {
     std::vector<std::uint32_t> Pixels;
+    std::vector<std::uint32_t> DetailPixels; // empty at detail 1
     posix::gdi::Surface Surface;
 };
 
@@ -47,17 +48,51 @@ bool InUse(const std::shared_ptr<SurfacePixels>& pixels) {
                        [&](const auto& entry) { return entry.second.Pixels == pixels; });
 }
 
-// New pixels start as the classic window colour; the old ones that still fit are kept.
-std::shared_ptr<SurfacePixels> Resized(const SurfacePixels* old, int width, int height) {
+// The detail the display shows windows at.
+int DisplayDetail() {
+    const posix::Display* display = posix::ChosenDisplay();
+    return display != nullptr ? std::clamp(display->Scale(), 1, posix::kLargestScale) : 1;
+}
+
+// Copies the pixels of the top-left width by height of one picture to another.
+void CopyCorner(const std::uint32_t* from, int fromStride, std::uint32_t* to, int toStride,
+                int width, int height) {
+    for (int y = 0; y < height; ++y) {
+        std::copy_n(from + static_cast<std::size_t>(y) * fromStride, width,
+                    to + static_cast<std::size_t>(y) * toStride);
+    }
+}
+
+// New pixels start as the classic window colour; the old ones that still fit are kept, with
+// their detail when it is as fine.
+std::shared_ptr<SurfacePixels> Resized(const SurfacePixels* old, int width, int height,
+                                       int detail) {
+    const std::uint32_t background = posix::gdi::PixelFromColor(GetSysColor(COLOR_WINDOW));
     auto made = std::make_shared<SurfacePixels>();
     made->Pixels.assign(static_cast<std::size_t>(width) * static_cast<std::size_t>(height),
-                        posix::gdi::PixelFromColor(GetSysColor(COLOR_WINDOW)));
+                        background);
     made->Surface = {made->Pixels.data(), width, height, width};
-    if (old != nullptr) {
-        const int keepWidth = std::min(width, old->Surface.Width);
-        const int keepHeight = std::min(height, old->Surface.Height);
-        for (int y = 0; y < keepHeight; ++y) {
-            std::copy_n(&old->Surface.At(0, y), keepWidth, &made->Surface.At(0, y));
+    if (detail > 1) {
+        made->DetailPixels.assign(made->Pixels.size() * static_cast<std::size_t>(detail * detail),
+                                  background);
+        made->Surface.DetailPixels = made->DetailPixels.data();
+        made->Surface.Detail = detail;
+    }
+    if (old == nullptr) {
+        return made;
+    }
+    const posix::gdi::Surface& was = old->Surface;
+    const int keepWidth = std::min(width, was.Width);
+    const int keepHeight = std::min(height, was.Height);
+    CopyCorner(was.Pixels, was.Stride, made->Pixels.data(), width, keepWidth, keepHeight);
+    if (was.Detail == detail && was.HasDetail()) {
+        CopyCorner(was.DetailPixels, was.Stride * detail, made->DetailPixels.data(), width * detail,
+                   keepWidth * detail, keepHeight * detail);
+    } else if (detail > 1) {
+        for (int y = 0; y < keepHeight * detail; ++y) {
+            for (int x = 0; x < keepWidth * detail; ++x) {
+                made->Surface.DetailAt(x, y) = made->Surface.At(x / detail, y / detail);
+            }
         }
     }
     return made;
@@ -76,10 +111,11 @@ std::shared_ptr<SurfacePixels> PixelsOf(HWND topLevel) {
     posix::AddResetHandler(&ForgetAll);
     std::shared_ptr<SurfacePixels>& slot = surfaces[topLevel];
     // The pixels under an open context stay where they are until it is released.
-    const bool sizeDiffers =
-        slot == nullptr || slot->Surface.Width != width || slot->Surface.Height != height;
-    if (sizeDiffers && (slot == nullptr || !InUse(slot))) {
-        slot = Resized(slot.get(), width, height);
+    const int detail = DisplayDetail();
+    const bool differs = slot == nullptr || slot->Surface.Width != width ||
+                         slot->Surface.Height != height || slot->Surface.Detail != detail;
+    if (differs && (slot == nullptr || !InUse(slot))) {
+        slot = Resized(slot.get(), width, height, detail);
     }
     return slot;
 }
