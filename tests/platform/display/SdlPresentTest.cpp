@@ -79,6 +79,28 @@ TEST_F(SdlPresent, AtAScaleEachPixelBecomesABlockAndOnlyItsAreaIsTouched) {
     EXPECT_EQ(shown.h, 3);
 }
 
+TEST_F(SdlPresent, ADetailedPictureOfTheScaleIsShownAsItIs) {
+    constexpr int kScale = 2;
+    std::vector<std::uint32_t> detail(pixels_.size() * kScale * kScale, 0x00336699u);
+    window_.DetailPixels = detail.data();
+    window_.Detail = kScale;
+    window_.DetailAt(5, 3) = 0x00FF0000u; // one quarter of the block of pixel (2, 1)
+    const SurfacePointer native = NativeSurface(8 * kScale, 6 * kScale, SDL_PIXELFORMAT_RGB888);
+    ASSERT_NE(native, nullptr);
+    SDL_FillRect(native.get(), nullptr, 0);
+    EXPECT_TRUE(posix::CopyChangedPixels(window_, *native, SDL_Rect{2, 1, 1, 1}, kScale));
+    EXPECT_EQ(NativePixel(*native, 5, 3) & 0xFFFFFFu, 0xFF0000u);
+    EXPECT_EQ(NativePixel(*native, 4, 2) & 0xFFFFFFu, 0x336699u);
+    EXPECT_EQ(NativePixel(*native, 6, 3) & 0xFFFFFFu, 0u) << "outside the area";
+    EXPECT_FALSE(posix::CopyChangedPixels(window_, *native, SDL_Rect{2, 1, 1, 1}, kScale));
+
+    const SurfacePointer tripled = NativeSurface(8 * 3, 6 * 3, SDL_PIXELFORMAT_RGB888);
+    ASSERT_NE(tripled, nullptr);
+    EXPECT_TRUE(posix::CopyChangedPixels(window_, *tripled, SDL_Rect{2, 1, 1, 1}, 3));
+    EXPECT_EQ(NativePixel(*tripled, 8, 5) & 0xFFFFFFu, 0x336699u)
+        << "a picture of another fineness is not used";
+}
+
 TEST_F(SdlPresent, AtAScaleANativeSurfaceTooSmallForWholeBlocksIsClipped) {
     const SurfacePointer native = NativeSurface(5, 5, SDL_PIXELFORMAT_RGB888);
     ASSERT_NE(native, nullptr);

@@ -357,6 +357,47 @@ TEST_F(PaintTest, DrawingTellsTheDisplayWhichPartChanged) {
     EXPECT_EQ(Text(changes[0]), Text(expected));
 }
 
+// A display that shows every pixel as a 2 by 2 block.
+class DoublingDisplay : public RecordingDisplay {
+public:
+    using RecordingDisplay::RecordingDisplay;
+    int Scale() const override { return 2; }
+};
+
+// Detailed pixels of a surface that differ from the surface pixel they lie on, within the
+// top-left width by height of the surface.
+int FinerPixels(const posix::gdi::Surface& surface, int width, int height) {
+    int count = 0;
+    const int d = surface.Detail;
+    for (int y = 0; y < height * d; ++y) {
+        for (int x = 0; x < width * d; ++x) {
+            count += surface.DetailAt(x, y) != surface.At(x / d, y / d) ? 1 : 0;
+        }
+    }
+    return count;
+}
+
+TEST_F(PaintTest, OnAScaledDisplayWindowsShowFinerTextThatResizingKeeps) {
+    std::vector<RECT> changes;
+    posix::UseDisplay(std::make_unique<DoublingDisplay>(&changes));
+    const HWND parent = Filling(Green, WS_POPUP | WS_VISIBLE, nullptr, {0, 0, 100, 40});
+    CreateWindowExA(0, "STATIC", "Clear list", WS_CHILD | WS_VISIBLE, 5, 5, 80, 20, parent, nullptr,
+                    nullptr, nullptr);
+    testdriver::PumpUntilIdle();
+    const posix::gdi::Surface* surface = posix::SurfaceOf(parent);
+    ASSERT_NE(surface, nullptr);
+    ASSERT_EQ(surface->Detail, 2);
+    const int finer = FinerPixels(*surface, 100, 40);
+    EXPECT_GT(finer, 0);
+
+    SetWindowPos(parent, nullptr, 0, 0, 140, 60, SWP_NOMOVE | SWP_NOZORDER);
+    surface = posix::SurfaceOf(parent);
+    ASSERT_EQ(surface->Width, 140);
+    EXPECT_EQ(FinerPixels(*surface, 100, 40), finer) << "before the window paints again";
+    testdriver::PumpUntilIdle();
+    EXPECT_EQ(FinerPixels(*posix::SurfaceOf(parent), 140, 60), finer);
+}
+
 TEST_F(PaintTest, DefaultControlColoursFollowTheKindOfControl) {
     const HWND window = Popup(RecordingClass);
     const HDC dc = GetDC(window);

@@ -1,0 +1,192 @@
+// Surfaces that keep a finer picture for a scaled display: drawing keeps it in step with the
+// surface's own pixels, and only text brings finer pixels of its own.
+
+#include "platform/posix/gdi32/gdi.h"
+#include "tests/platform/gdi32/GdiTestSurface.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr COLORREF white = RGB(255, 255, 255);
+constexpr COLORREF black = RGB(0, 0, 0);
+
+// A surface with a detailed picture and a device context over it.
+class DetailedSurface {
+public:
+    DetailedSurface(int width, int height, int detail)
+        : pixels_(static_cast<std::size_t>(width) * height, posix::gdi::PixelFromColor(white)),
+          detailPixels_(pixels_.size() * detail * detail, posix::gdi::PixelFromColor(white)),
+          surface_{pixels_.data(), width, height, width, detailPixels_.data(), detail},
+          dc_(posix::gdi::CreateSurfaceDC(surface_, POINT{0, 0},
+                                          posix::gdi::Region(surface_.Bounds()))) {}
+    ~DetailedSurface() { DeleteDC(dc_); }
+    DetailedSurface(const DetailedSurface&) = delete;
+    DetailedSurface& operator=(const DetailedSurface&) = delete;
+
+    HDC Dc() const { return dc_; }
+    const posix::gdi::Surface& Surface() const { return surface_; }
+    int Detail() const { return surface_.Detail; }
+
+    // Detailed pixels (in detail coordinates) that differ from the surface pixel they lie on.
+    // Only those inside 'within' (surface coordinates) when it is given.
+    int FinerPixels(const RECT* within = nullptr) const {
+        int count = 0;
+        const int d = surface_.Detail;
+        for (int y = 0; y < surface_.Height * d; ++y) {
+            for (int x = 0; x < surface_.Width * d; ++x) {
+                const bool inside =
+                    within == nullptr || (x / d >= within->left && x / d < within->right &&
+                                          y / d >= within->top && y / d < within->bottom);
+                count += inside && surface_.DetailAt(x, y) != surface_.At(x / d, y / d) ? 1 : 0;
+            }
+        }
+        return count;
+    }
+    int FullyInkedDetail(COLORREF ink) const {
+        int count = 0;
+        for (std::uint32_t pixel : detailPixels_) {
+            count += pixel == posix::gdi::PixelFromColor(ink) ? 1 : 0;
+        }
+        return count;
+    }
+    const std::vector<std::uint32_t>& Pixels() const { return pixels_; }
+    const std::vector<std::uint32_t>& DetailPixels() const { return detailPixels_; }
+
+private:
+    std::vector<std::uint32_t> pixels_;
+    std::vector<std::uint32_t> detailPixels_;
+    posix::gdi::Surface surface_;
+    HDC dc_;
+};
+
+void Out(HDC dc, int x, int y, const std::string& text) {
+    TextOutA(dc, x, y, text.data(), static_cast<int>(text.size()));
+}
+
+class GdiDetail : public testing::TestWithParam<int> {};
+
+TEST_P(GdiDetail, DrawingOtherThanTextKeepsTheDetailInBlocks) {
+    DetailedSurface surface(40, 30, GetParam());
+    const HDC dc = surface.Dc();
+    const HBRUSH solid = CreateSolidBrush(RGB(200, 30, 40));
+    const LOGBRUSH hatched{BS_HATCHED, RGB(0, 90, 0), HS_DIAGCROSS};
+    const HBRUSH hatch = CreateBrushIndirect(&hatched);
+    RECT area{2, 3, 30, 20};
+    FillRect(dc, &area, solid);
+    SetBkMode(dc, TRANSPARENT);
+    FillRect(dc, &area, hatch);
+    DrawFocusRect(dc, &area);
+    RECT edge{5, 5, 25, 25};
+    DrawEdge(dc, &edge, EDGE_RAISED, BF_RECT);
+    const HPEN pen = CreatePen(PS_SOLID, 3, RGB(10, 20, 200));
+    const HGDIOBJ oldPen = SelectObject(dc, pen);
+    MoveToEx(dc, 0, 29, nullptr);
+    LineTo(dc, 39, 1);
+    SetPixel(dc, 38, 28, RGB(1, 2, 3));
+    // A copy of the surface onto itself, overlapping, and one from a memory bitmap.
+    BitBlt(dc, 6, 4, 20, 15, dc, 2, 3, SRCCOPY);
+    const HDC memory = CreateCompatibleDC(dc);
+    const HBITMAP bitmap = CreateCompatibleBitmap(dc, 8, 8);
+    const HGDIOBJ oldBitmap = SelectObject(memory, bitmap);
+    RECT all{0, 0, 8, 8};
+    FillRect(memory, &all, hatch);
+    BitBlt(dc, 30, 20, 8, 8, memory, 0, 0, SRCCOPY);
+
+    EXPECT_EQ(surface.FinerPixels(), 0);
+    EXPECT_EQ(GetPixel(dc, 38, 28), RGB(1, 2, 3));
+    SelectObject(memory, oldBitmap);
+    SelectObject(dc, oldPen);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    DeleteObject(pen);
+    DeleteObject(hatch);
+    DeleteObject(solid);
+}
+
+TEST_P(GdiDetail, TextIsFinerWhileTheProgramSeesTheSamePixelsAndSizes) {
+    GdiTestSurface plain(120, 30);
+    DetailedSurface detailed(120, 30, GetParam());
+    GdiTestFont font("MS Sans Serif", -11);
+    SelectObject(plain.Dc(), font.Handle());
+    SelectObject(detailed.Dc(), font.Handle());
+    const std::string text = "Clear list 0:59";
+    SIZE plainSize{};
+    SIZE detailedSize{};
+    GetTextExtentPoint32A(plain.Dc(), text.data(), static_cast<int>(text.size()), &plainSize);
+    GetTextExtentPoint32A(detailed.Dc(), text.data(), static_cast<int>(text.size()), &detailedSize);
+    EXPECT_EQ(detailedSize.cx, plainSize.cx);
+    EXPECT_EQ(detailedSize.cy, plainSize.cy);
+
+    Out(plain.Dc(), 4, 6, text);
+    Out(detailed.Dc(), 4, 6, text);
+    const std::vector<std::uint32_t> plainPixels(plain.Surface().Pixels,
+                                                 plain.Surface().Pixels + 120 * 30);
+    EXPECT_EQ(detailed.Pixels(), plainPixels) << "the surface's own pixels are those of 96 DPI";
+    const RECT cell{4, 6, 4 + plainSize.cx, 6 + plainSize.cy};
+    EXPECT_GT(detailed.FinerPixels(&cell), 0) << "no finer letters";
+    EXPECT_EQ(detailed.FinerPixels(), detailed.FinerPixels(&cell))
+        << "finer pixels outside the text's cell";
+    EXPECT_GT(detailed.FullyInkedDetail(black), 0) << "the finer letters are not fully inked";
+}
+
+TEST_P(GdiDetail, TextDrawnAgainOrCoveredLeavesNoTrace) {
+    DetailedSurface surface(80, 20, GetParam());
+    GdiTestFont font("MS Sans Serif", -11);
+    SelectObject(surface.Dc(), font.Handle());
+    Out(surface.Dc(), 2, 2, "0:07");
+    const std::vector<std::uint32_t> once = surface.DetailPixels();
+    Out(surface.Dc(), 2, 2, "0:07");
+    EXPECT_EQ(surface.DetailPixels(), once) << "opaque text drawn again over itself";
+
+    SetBkMode(surface.Dc(), TRANSPARENT);
+    Out(surface.Dc(), 40, 2, "list");
+    RECT cover{0, 0, 80, 20};
+    FillRect(surface.Dc(), &cover, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    EXPECT_EQ(surface.FinerPixels(), 0) << "text painted over";
+}
+
+TEST_P(GdiDetail, ClippedTextStaysInsideItsClipAtTheFinerResolution) {
+    DetailedSurface surface(80, 20, GetParam());
+    GdiTestFont font("MS Sans Serif", -11);
+    SelectObject(surface.Dc(), font.Handle());
+    const RECT clip{10, 4, 22, 12};
+    const std::string text = "WWWWWWWW";
+    ExtTextOutA(surface.Dc(), 2, 2, ETO_CLIPPED, &clip, text.data(), static_cast<UINT>(text.size()),
+                nullptr);
+    EXPECT_GT(surface.FinerPixels(&clip), 0);
+    EXPECT_EQ(surface.FinerPixels(), surface.FinerPixels(&clip));
+}
+
+INSTANTIATE_TEST_SUITE_P(Details, GdiDetail, testing::Values(2, 3));
+
+TEST(GdiDetailCopy, TheDetailTravelsBetweenSurfacesOfTheSameDetailOnly) {
+    DetailedSurface from(60, 20, 2);
+    DetailedSurface same(60, 20, 2);
+    DetailedSurface finer(60, 20, 3);
+    GdiTestFont font("MS Sans Serif", -11);
+    SelectObject(from.Dc(), font.Handle());
+    Out(from.Dc(), 1, 1, "Open list");
+    ASSERT_GT(from.FinerPixels(), 0);
+
+    BitBlt(same.Dc(), 0, 0, 60, 20, from.Dc(), 0, 0, SRCCOPY);
+    EXPECT_EQ(same.DetailPixels(), from.DetailPixels());
+    BitBlt(finer.Dc(), 0, 0, 60, 20, from.Dc(), 0, 0, SRCCOPY);
+    EXPECT_EQ(finer.Pixels(), from.Pixels());
+    EXPECT_EQ(finer.FinerPixels(), 0) << "a different detail arrives as blocks";
+}
+
+TEST(GdiDetailLimit, FontsTooLargeForTheDetailAreEnlargedInBlocks) {
+    DetailedSurface surface(700, 700, 4);
+    GdiTestFont font("MS Sans Serif", -600);
+    SelectObject(surface.Dc(), font.Handle());
+    Out(surface.Dc(), 0, 0, "W");
+    EXPECT_EQ(surface.FinerPixels(), 0);
+    EXPECT_GT(surface.FullyInkedDetail(black), 0) << "the letter itself is missing";
+}
+
+} // namespace
