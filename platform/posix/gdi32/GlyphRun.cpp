@@ -3,6 +3,7 @@
 #include "platform/posix/gdi32/Painter.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 
 namespace posix::gdi {
@@ -23,30 +24,93 @@ Region Limited(DeviceContext& context, const std::optional<RECT>& clip) {
                 : drawable;
 }
 
-// The glyph at the surface's detail for a glyph whose pen stands at 'pen' on the baseline
-// (surface coordinates): its pen at the same place of the detailed picture, moved by half of
-// what its hinted advance differs from the enlarged one, so it stays centred in its cell.
-std::optional<DetailedGlyph> Detailed(const Surface& surface, RealizedFont& font,
-                                      char32_t character, const Glyph& glyph, std::int64_t pen,
-                                      std::int64_t baseline) {
-    if (!surface.HasDetail()) {
-        return std::nullopt;
-    }
-    const Glyph* fine = font.DetailGlyphFor(character, surface.Detail);
+// The glyph at a detail whose pen stands at 'pen' on the baseline, both in detailed
+// coordinates; none when it cannot be placed there.
+std::optional<DetailedGlyph> Detailed(RealizedFont& font, char32_t character, int detail,
+                                      std::int64_t pen, std::int64_t baseline) {
+    const Glyph* fine = font.DetailGlyphFor(character, detail);
     if (fine == nullptr) {
         return std::nullopt;
     }
-    const std::int64_t d = surface.Detail;
-    const std::int64_t centring = (d * glyph.Advance - fine->Advance) / 2;
-    const std::int64_t x = d * pen + centring + fine->Left;
-    const std::int64_t y = d * baseline - fine->Top;
+    const std::int64_t x = pen + fine->Left;
+    const std::int64_t y = baseline - fine->Top;
     if (std::max(std::llabs(x), std::llabs(y)) >= runLimit * 2) {
         return std::nullopt;
     }
     return DetailedGlyph{*fine, static_cast<int>(x), static_cast<int>(y)};
 }
 
+// Each glyph's finer pen in its cell at 96 DPI, moved by half of what its advance at the
+// finer size differs from the enlarged one, so that it stays centred there.
+bool CentreInCells(RealizedFont& font, std::u32string_view text, const RunLayout& layout,
+                   int detail, std::size_t start, std::size_t end,
+                   std::vector<std::int64_t>& pens) {
+    for (std::size_t i = start; i < end; ++i) {
+        const Glyph* glyph = font.GlyphFor(text[i]);
+        const Glyph* fine = font.DetailGlyphFor(text[i], detail);
+        if (glyph == nullptr || fine == nullptr) {
+            return false;
+        }
+        pens[i] = std::int64_t{detail} * layout.Offsets[i] +
+                  (std::int64_t{detail} * glyph->Advance - fine->Advance) / 2;
+    }
+    return true;
+}
+
+// The finer pens of the break-free stretch [start, end): the font's spacing at the finer
+// size, scaled to the stretch's enlarged span.
+bool FitStretch(RealizedFont& font, std::u32string_view text, const RunLayout& layout, int detail,
+                std::size_t start, std::size_t end, std::vector<std::int64_t>& pens) {
+    std::int64_t natural = 0;
+    const Glyph* previous = nullptr;
+    for (std::size_t i = start; i < end; ++i) {
+        const Glyph* fine = font.DetailGlyphFor(text[i], detail);
+        if (fine == nullptr) {
+            return false;
+        }
+        natural += previous != nullptr ? PairSpacing(*previous, *fine) : 0;
+        pens[i] = natural;
+        natural = std::min(natural + fine->Advance, runLimit);
+        previous = fine;
+    }
+    const int stretchEnd = end < text.size() ? layout.Offsets[end] : layout.Width;
+    const std::int64_t from = std::int64_t{detail} * layout.Offsets[start];
+    const std::int64_t span = std::int64_t{detail} * (stretchEnd - layout.Offsets[start]);
+    if (natural <= 0 || span < 0) {
+        return CentreInCells(font, text, layout, detail, start, end, pens);
+    }
+    const double ratio = static_cast<double>(span) / static_cast<double>(natural);
+    for (std::size_t i = start; i < end; ++i) {
+        pens[i] = from + std::llround(static_cast<double>(pens[i]) * ratio);
+    }
+    return true;
+}
+
 } // namespace
+
+std::vector<std::int64_t> DetailPens(RealizedFont& font, std::u32string_view text,
+                                     const RunLayout& layout, int detail) {
+    std::vector<std::int64_t> pens(text.size());
+    if (layout.GivenAdvances) {
+        const bool placed = CentreInCells(font, text, layout, detail, 0, text.size(), pens);
+        return placed ? pens : std::vector<std::int64_t>{};
+    }
+    std::size_t start = 0;
+    while (start < text.size()) {
+        std::size_t end = start;
+        while (end < text.size() && !IsControl(text[end])) {
+            ++end;
+        }
+        if (!FitStretch(font, text, layout, detail, start, end, pens)) {
+            return {};
+        }
+        if (end < text.size()) {
+            pens[end] = std::int64_t{detail} * layout.Offsets[end];
+        }
+        start = end + 1;
+    }
+    return pens;
+}
 
 std::int64_t RunPen::Place(char32_t character, const int* givenAdvance) {
     std::int64_t advance = 0;
@@ -80,6 +144,7 @@ RunLayout LayOutRun(RealizedFont& font, std::u32string_view text, int tabWidth,
         layout.Offsets.push_back(static_cast<int>(pen.Place(text[i], given)));
     }
     layout.Width = static_cast<int>(pen.Position());
+    layout.GivenAdvances = advances != nullptr;
     return layout;
 }
 
@@ -98,6 +163,9 @@ void DrawRun(DeviceContext& context, RealizedFont& font, std::u32string_view tex
             PixelFromColor(context.BkColor));
     }
     const std::uint32_t ink = PixelFromColor(context.TextColor);
+    const int detail = context.Target.HasDetail() ? context.Target.Detail : 1;
+    const std::vector<std::int64_t> detailPens =
+        detail > 1 ? DetailPens(font, text, layout, detail) : std::vector<std::int64_t>{};
     for (std::size_t i = 0; i < text.size(); ++i) {
         if (IsControl(text[i])) {
             continue;
@@ -113,7 +181,9 @@ void DrawRun(DeviceContext& context, RealizedFont& font, std::u32string_view tex
             continue;
         }
         const std::optional<DetailedGlyph> detailed =
-            Detailed(context.Target, font, text[i], *glyph, pen, baseline);
+            detailPens.empty()
+                ? std::nullopt
+                : Detailed(font, text[i], detail, detail * left + detailPens[i], detail * baseline);
         painter.Blend(*glyph, static_cast<int>(glyphX), static_cast<int>(glyphY), ink,
                       detailed ? &*detailed : nullptr);
     }

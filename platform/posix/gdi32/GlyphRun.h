@@ -15,6 +15,7 @@ namespace posix::gdi {
 struct RunLayout {
     std::vector<int> Offsets; // where each character starts, from the start of the run
     int Width = 0;
+    bool GivenAdvances = false; // the offsets come from the caller's advances, not the font's
 };
 
 // Moves a pen along a run character by character, by the rules LayOutRun follows.
@@ -41,6 +42,14 @@ private:
 // to the next multiple of it.
 RunLayout LayOutRun(RealizedFont& font, std::u32string_view text, int tabWidth,
                     const std::vector<int>* advances = nullptr);
+
+// Where each character's pen stands on a picture 'detail' times finer, from the run's start
+// there. Between breaks (control characters, tabs) the letters keep the font's own spacing
+// at the finer size, stretched or squeezed to span what that stretch of the run spans at 96
+// DPI, so they are evenly spaced and cover the same place; with given advances each glyph is
+// centred in its cell instead. Empty when the font has no glyphs at that size.
+std::vector<std::int64_t> DetailPens(RealizedFont& font, std::u32string_view text,
+                                     const RunLayout& layout, int detail);
 
 // Draws a laid-out run whose cell has its top-left corner at (x, y) in the context's
 // coordinates: the background when the mode is OPAQUE, the glyphs blended in the text

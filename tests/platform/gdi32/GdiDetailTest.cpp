@@ -1,12 +1,16 @@
 // Surfaces that keep a finer picture for a scaled display: drawing keeps it in step with the
 // surface's own pixels, and only text brings finer pixels of its own.
 
+#include "platform/posix/gdi32/GlyphRun.h"
 #include "platform/posix/gdi32/gdi.h"
 #include "tests/platform/gdi32/GdiTestSurface.h"
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdint>
+#include <cstdlib>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -187,6 +191,58 @@ TEST(GdiDetailLimit, FontsTooLargeForTheDetailAreEnlargedInBlocks) {
     Out(surface.Dc(), 0, 0, "W");
     EXPECT_EQ(surface.FinerPixels(), 0);
     EXPECT_GT(surface.FullyInkedDetail(black), 0) << "the letter itself is missing";
+}
+
+posix::gdi::RealizedFont SansFont(LONG height) {
+    LOGFONTA description{};
+    description.lfHeight = height;
+    std::strncpy(description.lfFaceName, "MS Sans Serif", LF_FACESIZE - 1);
+    return posix::gdi::RealizedFont(description);
+}
+
+TEST(GdiDetailPens, LettersKeepTheFinerSpacingAcrossTheSpanOfTheirStretch) {
+    posix::gdi::RealizedFont font = SansFont(-11);
+    const std::u32string text = U"[platform] Clear\tlist";
+    const std::size_t tab = text.find(U'\t');
+    const posix::gdi::RunLayout layout = posix::gdi::LayOutRun(font, text, 40);
+    for (const int detail : {2, 3}) {
+        const std::vector<std::int64_t> pens = posix::gdi::DetailPens(font, text, layout, detail);
+        ASSERT_EQ(pens.size(), text.size());
+        EXPECT_EQ(pens[0], 0);
+        EXPECT_EQ(pens[tab], std::int64_t{detail} * layout.Offsets[tab]);
+        EXPECT_EQ(pens[tab + 1], std::int64_t{detail} * layout.Offsets[tab + 1]) << "after a tab";
+        // Before the tab: each step is the finer glyph's advance (and pair spacing) scaled by
+        // one ratio, whatever the rounding of the 96-DPI cells was.
+        std::vector<std::int64_t> natural{0};
+        const posix::gdi::Glyph* previous = nullptr;
+        for (std::size_t i = 0; i < tab; ++i) {
+            const posix::gdi::Glyph* fine = font.DetailGlyphFor(text[i], detail);
+            ASSERT_NE(fine, nullptr);
+            natural.back() += previous != nullptr ? posix::gdi::PairSpacing(*previous, *fine) : 0;
+            natural.push_back(natural.back() + fine->Advance);
+            previous = fine;
+        }
+        const double ratio =
+            static_cast<double>(detail * layout.Offsets[tab]) / static_cast<double>(natural.back());
+        for (std::size_t i = 0; i < tab; ++i) {
+            EXPECT_EQ(pens[i], std::llround(static_cast<double>(natural[i]) * ratio))
+                << "letter " << i << " at detail " << detail;
+        }
+    }
+}
+
+TEST(GdiDetailPens, GivenAdvancesCentreEachLetterInItsCell) {
+    posix::gdi::RealizedFont font = SansFont(-11);
+    const std::u32string text = U"0:07";
+    const std::vector<int> advances{9, 4, 9, 9};
+    const posix::gdi::RunLayout layout = posix::gdi::LayOutRun(font, text, 0, &advances);
+    const std::vector<std::int64_t> pens = posix::gdi::DetailPens(font, text, layout, 2);
+    ASSERT_EQ(pens.size(), text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const int advance = font.Advance(text[i]);
+        const int fineAdvance = font.DetailGlyphFor(text[i], 2)->Advance;
+        EXPECT_EQ(pens[i], 2 * layout.Offsets[i] + (2 * advance - fineAdvance) / 2) << i;
+    }
 }
 
 } // namespace
