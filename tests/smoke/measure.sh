@@ -57,7 +57,9 @@ memory_kib() {
 }
 
 # Reads "mapped MS pid PID window ID" from a file wait_mapped writes, up to SECONDS.
-# Sets mapped_ms, mapped_pid and mapped_window.
+# Sets mapped_ms, mapped_pid and mapped_window. The file is removed once read: the next
+# start's redirection may open it only after the next read began, which would otherwise find
+# this start's line.
 read_mapped() {
     local file=$1 seconds=${2:-10} line= word=
     for _ in $(seq $((seconds * 50))); do
@@ -65,6 +67,7 @@ read_mapped() {
         [[ -n $line ]] && break
         sleep 0.02
     done
+    rm -f "$file"
     read -r word mapped_ms _ mapped_pid _ mapped_window <<<"$line"
     [[ $word == mapped ]]
 }
