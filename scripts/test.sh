@@ -138,6 +138,8 @@ smoke_preset() {
     smoke "player with files ($1)" tests/smoke/kestrin_files_smoke.sh "$build/app/kestrin" \
         "$build/tests/smoke/wait_mapped" "$build/tests/demo/close_window" tests/media
     smoke "dropped files ($1)" tests/smoke/drop_smoke.sh "$build/tests/smoke/drop_probe"
+    smoke "lost display ($1)" tests/smoke/lost_display_smoke.sh \
+        "$build/tests/smoke/lost_display_probe"
     smoke "desktop media controls ($1)" tests/smoke/mpris_smoke.sh "$build/app/kestrin"
 }
 

@@ -23,6 +23,7 @@
 #include <poll.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cstdlib>
 #include <cstring>
 #include <map>
@@ -105,13 +106,27 @@ void SetIcon(SDL_Window* native, HICON icon) {
     return info.info.x11.display;
 }
 
+// Set once Xlib found the X connection broken in the middle of a call (the server went away
+// while the program was busy rather than waiting in poll). Xlib then ends the process with
+// exit(), which runs the display's destructor; that must not touch the connection again, or
+// Xlib waits forever, spinning, for an event the dead server will never send.
+std::atomic<bool> connectionBroken{false};
+XIOErrorHandler xlibIoErrorHandler = nullptr; // the one in place before ours
+
+int OnConnectionBroken(::Display* x) {
+    connectionBroken = true;
+    // Xlib's own handler reports the loss and ends the process; were it to return, Xlib
+    // would end the process itself.
+    return xlibIoErrorHandler != nullptr ? xlibIoErrorHandler(x) : 0;
+}
+
 class SdlDisplay final : public Display {
 public:
     // 'width' and 'height' are the native screen's; the layer sees them divided by the scale.
     SdlDisplay(int width, int height, int scale)
         : width_(width / scale), height_(height / scale), scale_(scale) {}
     ~SdlDisplay() override {
-        if (displayLost_) {
+        if (Lost()) {
             return;
         }
         for (auto& [window, native] : natives_) {
@@ -125,7 +140,7 @@ public:
     int Scale() const override { return scale_; }
 
     void TopLevelChanged(const TopLevelState& state) override {
-        if (displayLost_) {
+        if (Lost()) {
             return;
         }
         auto found = natives_.find(state.Window);
@@ -149,7 +164,7 @@ public:
 
     void TopLevelDestroyed(HWND window) override {
         const auto found = natives_.find(window);
-        if (found != natives_.end() && !displayLost_) {
+        if (found != natives_.end() && !Lost()) {
             SDL_DestroyWindow(found->second.Window);
             natives_.erase(found);
         }
@@ -160,7 +175,7 @@ public:
     // Xlib has already read into its own queue are taken first, since they would not make the
     // descriptor readable again.
     void Wait(int wakeFd, int timeoutMs) override {
-        if (displayLost_) {
+        if (Lost()) {
             pollfd wake{wakeFd, POLLIN, 0};
             poll(&wake, 1, timeoutMs);
             return;
@@ -206,7 +221,7 @@ public:
     // UpdateWindow), when PeekMessageA finds nothing and before waiting; in between the changed
     // areas only gather, so a batch of painting costs one round of presenting.
     void Present() override {
-        if (displayLost_) {
+        if (Lost()) {
             return;
         }
         for (auto& [window, native] : natives_) {
@@ -232,7 +247,7 @@ public:
     }
 
     void DispatchNativeEvents() override {
-        if (displayLost_) {
+        if (Lost()) {
             return;
         }
         SDL_Event event;
@@ -257,6 +272,9 @@ private:
     int Unscaled(int native) const {
         return native >= 0 ? native / scale_ : -((-native + scale_ - 1) / scale_);
     }
+
+    // Nothing may be asked of the X connection any more.
+    bool Lost() const { return displayLost_ || connectionBroken; }
 
     // The X server went away (it quit, or the session closed): the connection would report a
     // hang-up on every wait from now on, and any further call on it ends the process. Stop
@@ -524,6 +542,9 @@ std::unique_ptr<Display> MakeSdlDisplay(std::string* error) {
     if (!error->empty()) {
         SDL_QuitSubSystem(SDL_INIT_VIDEO);
         return nullptr;
+    }
+    if (xlibIoErrorHandler == nullptr) {
+        xlibIoErrorHandler = XSetIOErrorHandler(OnConnectionBroken);
     }
     // Files dropped on a window arrive as these events; SDL offers drops only while they are on.
     for (const Uint32 type : {SDL_DROPBEGIN, SDL_DROPFILE, SDL_DROPTEXT, SDL_DROPCOMPLETE}) {
