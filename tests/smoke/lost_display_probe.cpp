@@ -5,9 +5,9 @@
 // is still running after that look; the layer should have ended it before.
 // Driven by tests/smoke/lost_display_smoke.sh.
 
-#include <cstdio>
-
 #include "platform/win32.h"
+
+#include <cstdio>
 
 int main() {
     WNDCLASSA probeClass{};

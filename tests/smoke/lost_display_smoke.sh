@@ -20,12 +20,6 @@ cleanup() {
 }
 trap cleanup EXIT
 
-fail() {
-    echo "FAIL: $*" >&2
-    cat "$work/stderr" >&2 2>/dev/null || true
-    exit 1
-}
-
 start_xvfb
 mkfifo "$work/input"
 "$probe" <"$work/input" >"$work/output" 2>"$work/stderr" &
