@@ -85,14 +85,18 @@ launch() {
     read_mapped "$work/mapped" 20 || { echo "no window from $1" >&2; return 1; }
 }
 
-# Ends the launched program by the window manager's close request, and the X server.
+# Ends the launched program by the window manager's close request, else by SIGTERM, else by
+# SIGKILL (the peer has been seen to survive both of the others), and the X server.
 finish() {
     "$close_window" "$mapped_window" >/dev/null || true
-    for _ in $(seq 100); do
-        kill -0 "$mapped_pid" 2>/dev/null || break
-        sleep 0.05
+    local signal
+    for signal in TERM KILL; do
+        for _ in $(seq 100); do
+            kill -0 "$mapped_pid" 2>/dev/null || break 2
+            sleep 0.05
+        done
+        kill -s "$signal" "$mapped_pid" 2>/dev/null || true
     done
-    kill "$mapped_pid" 2>/dev/null || true
     wait "$runner_pid" 2>/dev/null || true
     runner_pid=
     mapped_pid=
