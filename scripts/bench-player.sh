@@ -10,20 +10,28 @@
 #   - opening a 100,000-line playlist: for the player, the list element's Load until the list
 #     holds every line (Google Benchmark, in-process); for the peer, an M3U of the same lines
 #     added through its remote control, polled until its playlist has every entry.
-# The player is build/default/app/kestrin (PLAYER overrides it). Not part of CI: it installs
-# audacious when missing.
-# Usage: scripts/bench-player.sh [IDLE_SECONDS [PLAY_SECONDS [RUNS]]]
+# The player is build/default/app/kestrin (PLAYER overrides it), measured at each display
+# scale in SCALES (default "1 2", each 1 to 4) with KESTRIN_SCALE set for it; the peer once.
+# Not part of CI: it installs audacious when missing.
+# Usage: [SCALES="1 2"] scripts/bench-player.sh [IDLE_SECONDS [PLAY_SECONDS [RUNS]]]
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 idle_seconds=${1:-60}
 play_seconds=${2:-30}
 runs=${3:-5}
+read -r -a scales <<<"${SCALES:-1 2}"
+usage() {
+    echo "usage: [SCALES=\"1 2\"] scripts/bench-player.sh [IDLE_SECONDS [PLAY_SECONDS [RUNS]]]" >&2
+    echo "  (SCALES: display scales of the player, each 1 to 4)" >&2
+    exit 2
+}
 for value in "$idle_seconds" "$play_seconds" "$runs"; do
-    if ! [[ $value =~ ^[1-9][0-9]*$ ]]; then
-        echo "usage: scripts/bench-player.sh [IDLE_SECONDS [PLAY_SECONDS [RUNS]]]" >&2
-        exit 2
-    fi
+    [[ $value =~ ^[1-9][0-9]*$ ]] || usage
+done
+((${#scales[@]} > 0)) || usage
+for value in "${scales[@]}"; do
+    [[ $value =~ ^[1-4]$ ]] || usage
 done
 
 scripts/deps.sh
@@ -77,14 +85,18 @@ launch() {
     read_mapped "$work/mapped" 20 || { echo "no window from $1" >&2; return 1; }
 }
 
-# Ends the launched program by the window manager's close request, and the X server.
+# Ends the launched program by the window manager's close request, else by SIGTERM, else by
+# SIGKILL (the peer has been seen to survive both of the others), and the X server.
 finish() {
     "$close_window" "$mapped_window" >/dev/null || true
-    for _ in $(seq 100); do
-        kill -0 "$mapped_pid" 2>/dev/null || break
-        sleep 0.05
+    local signal
+    for signal in TERM KILL; do
+        for _ in $(seq 100); do
+            kill -0 "$mapped_pid" 2>/dev/null || break 2
+            sleep 0.05
+        done
+        kill -s "$signal" "$mapped_pid" 2>/dev/null || true
     done
-    kill "$mapped_pid" 2>/dev/null || true
     wait "$runner_pid" 2>/dev/null || true
     runner_pid=
     mapped_pid=
@@ -137,15 +149,28 @@ idle() {
     finish
 }
 
+# Clicks the player's window at X, Y of its own (96 DPI) coordinates; the native window is
+# scale times larger.
+click_player() {
+    xdotool mousemove --window "$mapped_window" $(($1 * scale)) $(($2 * scale)) click 1
+}
+
 # Starts playing the MP3 in the player: "^" adds it through the file dialog, a click on the
-# list's first item plays it.
+# list's first item plays it; then waits up to 5 s until the player says on the session bus
+# that it plays.
 start_player_playing() {
-    xdotool mousemove --window "$mapped_window" 125 110 click 1
+    click_player 125 110
     await_other_window shown "$mapped_window" || { echo "the file dialog did not appear" >&2; return 1; }
     xdotool type --delay 5 "$work/tone.mp3"
     xdotool key Return
     await_other_window gone "$mapped_window" || { echo "the file dialog stayed" >&2; return 1; }
-    xdotool mousemove --window "$mapped_window" 150 7 click 1
+    click_player 150 7
+    for _ in $(seq 50); do
+        [[ $(timeout 2 playerctl --player=kestrin status 2>/dev/null) == Playing ]] && return 0
+        sleep 0.1
+    done
+    echo "the player did not start playing" >&2
+    return 1
 }
 
 # CPU while playing, then the resident memory.
@@ -155,7 +180,7 @@ playing() {
         launch audacious "$work/tone.mp3"
     else
         launch "$program"
-        start_player_playing
+        start_player_playing || { finish; return 1; }
     fi
     sleep 2
     usage_over "$play_seconds"
@@ -185,21 +210,37 @@ peer_playlist() {
     finish
 }
 
+# The benchmark makes windows, so it gets an X server of its own; a failed run prints the
+# benchmark's error rather than figures.
 player_playlist() {
+    start_xvfb
     build/bench/bench/kestrin_bench --benchmark_filter=OpenPlaylist --benchmark_format=csv 2>/dev/null |
-        awk -F, '/OpenPlaylist/ { printf "%.1f ms wall, %.1f ms CPU (in-process, %s runs)", $3, $4, $2 }'
+        awk -F, '/OpenPlaylist/ && $9 == "true" { printf "failed: %s", $10; next }
+                 /OpenPlaylist/ { printf "%.1f ms wall, %.1f ms CPU (in-process, %s runs)", $3, $4, $2 }'
+    stop_xvfb
+}
+
+# MEASURE (startup, idle or playing) of the player at each scale, a line each. The player gets
+# KESTRIN_SCALE, and a screen scale times the usual size so that its window fits where it
+# places itself; click_player reads scale.
+player_lines() {
+    local scale xvfb_screen
+    for scale in "${scales[@]}"; do
+        xvfb_screen=$((1024 * scale))x$((768 * scale))x24
+        echo "  player at scale $scale: $(KESTRIN_SCALE=$scale "$1" "$player")"
+    done
 }
 
 prepare_peer
 echo "start-up until mapped:"
-echo "  player: $(startup "$player")"
-echo "  peer:   $(startup audacious)"
+player_lines startup
+echo "  peer: $(startup audacious)"
 echo "idle over $idle_seconds s with the window open:"
-echo "  player: $(idle "$player")"
-echo "  peer:   $(idle audacious)"
+player_lines idle
+echo "  peer: $(idle audacious)"
 echo "playing a 128 kbit/s MP3 for $play_seconds s:"
-echo "  player: $(playing "$player")"
-echo "  peer:   $(playing audacious)"
+player_lines playing
+echo "  peer: $(playing audacious)"
 echo "opening a 100,000-line playlist:"
 echo "  player: $(player_playlist)"
 echo "  peer:   $(peer_playlist)"
