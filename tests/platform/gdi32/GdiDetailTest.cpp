@@ -19,55 +19,6 @@ namespace {
 constexpr COLORREF white = RGB(255, 255, 255);
 constexpr COLORREF black = RGB(0, 0, 0);
 
-// A surface with a detailed picture and a device context over it.
-class DetailedSurface {
-public:
-    DetailedSurface(int width, int height, int detail)
-        : pixels_(static_cast<std::size_t>(width) * height, posix::gdi::PixelFromColor(white)),
-          detailPixels_(pixels_.size() * detail * detail, posix::gdi::PixelFromColor(white)),
-          surface_{pixels_.data(), width, height, width, detailPixels_.data(), detail},
-          dc_(posix::gdi::CreateSurfaceDC(surface_, POINT{0, 0},
-                                          posix::gdi::Region(surface_.Bounds()))) {}
-    ~DetailedSurface() { DeleteDC(dc_); }
-    DetailedSurface(const DetailedSurface&) = delete;
-    DetailedSurface& operator=(const DetailedSurface&) = delete;
-
-    HDC Dc() const { return dc_; }
-    const posix::gdi::Surface& Surface() const { return surface_; }
-    int Detail() const { return surface_.Detail; }
-
-    // Detailed pixels (in detail coordinates) that differ from the surface pixel they lie on.
-    // Only those inside 'within' (surface coordinates) when it is given.
-    int FinerPixels(const RECT* within = nullptr) const {
-        int count = 0;
-        const int d = surface_.Detail;
-        for (int y = 0; y < surface_.Height * d; ++y) {
-            for (int x = 0; x < surface_.Width * d; ++x) {
-                const bool inside =
-                    within == nullptr || (x / d >= within->left && x / d < within->right &&
-                                          y / d >= within->top && y / d < within->bottom);
-                count += inside && surface_.DetailAt(x, y) != surface_.At(x / d, y / d) ? 1 : 0;
-            }
-        }
-        return count;
-    }
-    int FullyInkedDetail(COLORREF ink) const {
-        int count = 0;
-        for (std::uint32_t pixel : detailPixels_) {
-            count += pixel == posix::gdi::PixelFromColor(ink) ? 1 : 0;
-        }
-        return count;
-    }
-    const std::vector<std::uint32_t>& Pixels() const { return pixels_; }
-    const std::vector<std::uint32_t>& DetailPixels() const { return detailPixels_; }
-
-private:
-    std::vector<std::uint32_t> pixels_;
-    std::vector<std::uint32_t> detailPixels_;
-    posix::gdi::Surface surface_;
-    HDC dc_;
-};
-
 void Out(HDC dc, int x, int y, const std::string& text) {
     TextOutA(dc, x, y, text.data(), static_cast<int>(text.size()));
 }
@@ -75,7 +26,7 @@ void Out(HDC dc, int x, int y, const std::string& text) {
 class GdiDetail : public testing::TestWithParam<int> {};
 
 TEST_P(GdiDetail, DrawingOtherThanTextKeepsTheDetailInBlocks) {
-    DetailedSurface surface(40, 30, GetParam());
+    GdiTestSurface surface(40, 30, white, GetParam());
     const HDC dc = surface.Dc();
     const HBRUSH solid = CreateSolidBrush(RGB(200, 30, 40));
     const LOGBRUSH hatched{BS_HATCHED, RGB(0, 90, 0), HS_DIAGCROSS};
@@ -114,7 +65,7 @@ TEST_P(GdiDetail, DrawingOtherThanTextKeepsTheDetailInBlocks) {
 
 TEST_P(GdiDetail, TextIsFinerWhileTheProgramSeesTheSamePixelsAndSizes) {
     GdiTestSurface plain(120, 30);
-    DetailedSurface detailed(120, 30, GetParam());
+    GdiTestSurface detailed(120, 30, white, GetParam());
     GdiTestFont font("MS Sans Serif", -11);
     SelectObject(plain.Dc(), font.Handle());
     SelectObject(detailed.Dc(), font.Handle());
@@ -128,18 +79,16 @@ TEST_P(GdiDetail, TextIsFinerWhileTheProgramSeesTheSamePixelsAndSizes) {
 
     Out(plain.Dc(), 4, 6, text);
     Out(detailed.Dc(), 4, 6, text);
-    const std::vector<std::uint32_t> plainPixels(plain.Surface().Pixels,
-                                                 plain.Surface().Pixels + 120 * 30);
-    EXPECT_EQ(detailed.Pixels(), plainPixels) << "the surface's own pixels are those of 96 DPI";
+    EXPECT_EQ(detailed.Pixels(), plain.Pixels()) << "the surface's own pixels are those of 96 DPI";
     const RECT cell{4, 6, 4 + plainSize.cx, 6 + plainSize.cy};
     EXPECT_GT(detailed.FinerPixels(&cell), 0) << "no finer letters";
     EXPECT_EQ(detailed.FinerPixels(), detailed.FinerPixels(&cell))
         << "finer pixels outside the text's cell";
-    EXPECT_GT(detailed.FullyInkedDetail(black), 0) << "the finer letters are not fully inked";
+    EXPECT_GT(detailed.CountDetail(black), 0) << "the finer letters are not fully inked";
 }
 
 TEST_P(GdiDetail, TextDrawnAgainOrCoveredLeavesNoTrace) {
-    DetailedSurface surface(80, 20, GetParam());
+    GdiTestSurface surface(80, 20, white, GetParam());
     GdiTestFont font("MS Sans Serif", -11);
     SelectObject(surface.Dc(), font.Handle());
     Out(surface.Dc(), 2, 2, "0:07");
@@ -155,7 +104,7 @@ TEST_P(GdiDetail, TextDrawnAgainOrCoveredLeavesNoTrace) {
 }
 
 TEST_P(GdiDetail, ClippedTextStaysInsideItsClipAtTheFinerResolution) {
-    DetailedSurface surface(80, 20, GetParam());
+    GdiTestSurface surface(80, 20, white, GetParam());
     GdiTestFont font("MS Sans Serif", -11);
     SelectObject(surface.Dc(), font.Handle());
     const RECT clip{10, 4, 22, 12};
@@ -169,9 +118,9 @@ TEST_P(GdiDetail, ClippedTextStaysInsideItsClipAtTheFinerResolution) {
 INSTANTIATE_TEST_SUITE_P(Details, GdiDetail, testing::Values(2, 3));
 
 TEST(GdiDetailCopy, TheDetailTravelsBetweenSurfacesOfTheSameDetailOnly) {
-    DetailedSurface from(60, 20, 2);
-    DetailedSurface same(60, 20, 2);
-    DetailedSurface finer(60, 20, 3);
+    GdiTestSurface from(60, 20, white, 2);
+    GdiTestSurface same(60, 20, white, 2);
+    GdiTestSurface finer(60, 20, white, 3);
     GdiTestFont font("MS Sans Serif", -11);
     SelectObject(from.Dc(), font.Handle());
     Out(from.Dc(), 1, 1, "Open list");
@@ -185,12 +134,12 @@ TEST(GdiDetailCopy, TheDetailTravelsBetweenSurfacesOfTheSameDetailOnly) {
 }
 
 TEST(GdiDetailLimit, FontsTooLargeForTheDetailAreEnlargedInBlocks) {
-    DetailedSurface surface(700, 700, 4);
+    GdiTestSurface surface(700, 700, white, 4);
     GdiTestFont font("MS Sans Serif", -600);
     SelectObject(surface.Dc(), font.Handle());
     Out(surface.Dc(), 0, 0, "W");
     EXPECT_EQ(surface.FinerPixels(), 0);
-    EXPECT_GT(surface.FullyInkedDetail(black), 0) << "the letter itself is missing";
+    EXPECT_GT(surface.CountDetail(black), 0) << "the letter itself is missing";
 }
 
 posix::gdi::RealizedFont SansFont(LONG height) {

@@ -1,6 +1,7 @@
 #pragma once
 
-// A pixel surface with a device context over it, and probes that read its pixels back.
+// A pixel surface with a device context over it, and probes that read its pixels back. With a
+// detail above 1 the surface also keeps a detailed picture, as windows on a scaled display do.
 
 #include "platform/posix/gdi32/gdi.h"
 #include "platform/win32.h"
@@ -10,11 +11,29 @@
 #include <cstring>
 #include <vector>
 
+// Detailed pixels of a surface that differ from the surface pixel they lie on (finer than
+// blocks), under the part 'within' (surface coordinates) of the surface.
+inline int CountFinerPixels(const posix::gdi::Surface& surface, const RECT& within) {
+    const int d = surface.Detail;
+    const RECT r = posix::gdi::IntersectRects(within, surface.Bounds());
+    int count = 0;
+    for (int y = r.top * d; y < r.bottom * d; ++y) {
+        for (int x = r.left * d; x < r.right * d; ++x) {
+            count += surface.DetailAt(x, y) != surface.At(x / d, y / d) ? 1 : 0;
+        }
+    }
+    return count;
+}
+
 class GdiTestSurface {
 public:
-    GdiTestSurface(int width, int height, COLORREF fill = RGB(255, 255, 255))
+    GdiTestSurface(int width, int height, COLORREF fill = RGB(255, 255, 255), int detail = 1)
         : pixels_(static_cast<std::size_t>(width) * height, posix::gdi::PixelFromColor(fill)),
-          surface_{pixels_.data(), width, height, width},
+          detailPixels_(detail > 1 ? pixels_.size() * detail * detail : 0,
+                        posix::gdi::PixelFromColor(fill)),
+          surface_{
+              pixels_.data(), width, height, width, detail > 1 ? detailPixels_.data() : nullptr,
+              detail},
           dc_(posix::gdi::CreateSurfaceDC(surface_, POINT{0, 0},
                                           posix::gdi::Region(surface_.Bounds()))) {}
     ~GdiTestSurface() { DeleteDC(dc_); }
@@ -57,8 +76,20 @@ public:
         return bounds.left < bounds.right ? bounds : RECT{0, 0, 0, 0};
     }
 
+    const std::vector<std::uint32_t>& Pixels() const { return pixels_; }
+    const std::vector<std::uint32_t>& DetailPixels() const { return detailPixels_; }
+
+    int FinerPixels(const RECT* within = nullptr) const {
+        return CountFinerPixels(surface_, within != nullptr ? *within : surface_.Bounds());
+    }
+    int CountDetail(COLORREF color) const {
+        return static_cast<int>(std::count(detailPixels_.begin(), detailPixels_.end(),
+                                           posix::gdi::PixelFromColor(color)));
+    }
+
 private:
     std::vector<std::uint32_t> pixels_;
+    std::vector<std::uint32_t> detailPixels_;
     posix::gdi::Surface surface_;
     HDC dc_;
 };

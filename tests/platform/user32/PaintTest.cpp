@@ -6,6 +6,7 @@
 #include "platform/posix/user32/control_colors.h"
 #include "platform/posix/user32/window_surface.h"
 #include "platform/testing.h"
+#include "tests/platform/gdi32/GdiTestSurface.h"
 #include "tests/platform/user32/MessageSequence.h"
 
 #include <gtest/gtest.h>
@@ -364,19 +365,6 @@ public:
     int Scale() const override { return 2; }
 };
 
-// Detailed pixels of a surface that differ from the surface pixel they lie on, within the
-// top-left width by height of the surface.
-int FinerPixels(const posix::gdi::Surface& surface, int width, int height) {
-    int count = 0;
-    const int d = surface.Detail;
-    for (int y = 0; y < height * d; ++y) {
-        for (int x = 0; x < width * d; ++x) {
-            count += surface.DetailAt(x, y) != surface.At(x / d, y / d) ? 1 : 0;
-        }
-    }
-    return count;
-}
-
 TEST_F(PaintTest, OnAScaledDisplayWindowsShowFinerTextThatResizingKeeps) {
     std::vector<RECT> changes;
     posix::UseDisplay(std::make_unique<DoublingDisplay>(&changes));
@@ -387,15 +375,16 @@ TEST_F(PaintTest, OnAScaledDisplayWindowsShowFinerTextThatResizingKeeps) {
     const posix::gdi::Surface* surface = posix::SurfaceOf(parent);
     ASSERT_NE(surface, nullptr);
     ASSERT_EQ(surface->Detail, 2);
-    const int finer = FinerPixels(*surface, 100, 40);
+    const int finer = CountFinerPixels(*surface, RECT{0, 0, 100, 40});
     EXPECT_GT(finer, 0);
 
     SetWindowPos(parent, nullptr, 0, 0, 140, 60, SWP_NOMOVE | SWP_NOZORDER);
     surface = posix::SurfaceOf(parent);
     ASSERT_EQ(surface->Width, 140);
-    EXPECT_EQ(FinerPixels(*surface, 100, 40), finer) << "before the window paints again";
+    EXPECT_EQ(CountFinerPixels(*surface, RECT{0, 0, 100, 40}), finer)
+        << "before the window paints again";
     testdriver::PumpUntilIdle();
-    EXPECT_EQ(FinerPixels(*posix::SurfaceOf(parent), 140, 60), finer);
+    EXPECT_EQ(CountFinerPixels(*posix::SurfaceOf(parent), RECT{0, 0, 140, 60}), finer);
 }
 
 TEST_F(PaintTest, DefaultControlColoursFollowTheKindOfControl) {
