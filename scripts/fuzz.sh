@@ -7,7 +7,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-all_targets=(fuzz_convert fuzz_expression fuzz_strlist fuzz_media fuzz_drop)
+all_targets=(fuzz_convert fuzz_expression fuzz_strlist fuzz_media fuzz_drop fuzz_text)
 
 if (($# < 1)) || ! [[ $1 =~ ^[1-9][0-9]*$ ]]; then
     echo "usage: scripts/fuzz.sh SECONDS [target...]  (targets: ${all_targets[*]})" >&2
