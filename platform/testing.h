@@ -91,21 +91,8 @@ void SetIdlePeriod(std::uint64_t ms);
 bool Stalled();
 
 // ---- Read-back --------------------------------------------------------------------------------
+// (State read through plain Win32 calls is in tests/support/ReadBack.h, for both systems.)
 
-std::string WindowText(HWND window);
-std::string ClassName(HWND window);
-DWORD Style(HWND window);
-DWORD ExStyle(HWND window);
-RECT WindowRect(HWND window); // screen coordinates
-RECT ClientRect(HWND window);
-bool IsVisible(HWND window);
-bool IsEnabled(HWND window);
-HWND Focus();
-HWND ActiveWindow();
-HWND Capture();
-// Items and current item of a list box, read through LB_ messages (-1: none).
-std::vector<std::string> ListItems(HWND listBox);
-int CurrentItem(HWND listBox);
 // What a window shows: the colour at a client point as drawn on its top-level surface, children
 // included (-1 when the window is hidden or the point lies outside its client area or the
 // surface), and its client area written as a PNG file.

@@ -8,6 +8,7 @@
 #include "platform/posix/shell32/drop.h"
 #include "platform/testing.h"
 #include "tests/app/RunningPlayer.h"
+#include "tests/support/ReadBack.h"
 #include "tests/support/ScratchDir.h"
 #include "toolkit/TControl.h"
 #include "toolkit/TMediaPlayer.h"
@@ -40,8 +41,8 @@ protected:
         std::ofstream(path, std::ios::binary) << "/music/x.mp3\r\n\r\n/music/y.wav\r\n";
         return path;
     }
-    Names Items() const { return testdriver::ListItems(player->PlayList->Control->Handle); }
-    int Current() const { return testdriver::CurrentItem(player->PlayList->Control->Handle); }
+    Names Items() const { return readback::ListItems(player->PlayList->Control->Handle); }
+    int Current() const { return readback::CurrentItem(player->PlayList->Control->Handle); }
     TMediaPlayer& Engine() const { return *player->MediaPlayer->Player(); }
     bool Playing(const std::string& file) const {
         return Engine().FileName == file && !Engine().NotPlaying();

@@ -16,6 +16,7 @@
 #include "elements/TZuListBox.h"
 #include "elements/TZuMainForm.h"
 #include "platform/testing.h"
+#include "tests/support/ReadBack.h"
 #include "toolkit/MessageLoop.h"
 #include "toolkit/TControl.h"
 #include "toolkit/WindowProc.h"
@@ -126,7 +127,7 @@ protected:
         testdriver::Click(list, 10, index * height + height / 2);
     }
     std::vector<std::string> Items() const {
-        return testdriver::ListItems(player->PlayList->Control->Handle);
+        return readback::ListItems(player->PlayList->Control->Handle);
     }
 
     std::uint64_t MsToNextTick() const { return 1000 - testdriver::Now() % 1000; }
@@ -313,7 +314,7 @@ TEST_F(PlayerActionsTest, AtTheEndOfATrackThePositionStaysAtTheEndAndNothingElse
         Wait(6000),
         ExpectPosition("0:2"),
         ExpectDuration("0:2"),
-        [&] { EXPECT_EQ(testdriver::CurrentItem(player->PlayList->Control->Handle), 0); },
+        [&] { EXPECT_EQ(readback::CurrentItem(player->PlayList->Control->Handle), 0); },
     });
     EXPECT_EQ(OpenedFiles(), std::vector<std::string>{shortTrack.string()});
 }

@@ -13,6 +13,7 @@
 #include "platform/testing.h"
 #include "tests/elements/LinkProbe.h"
 #include "tests/elements/TZuMainFormTest.h"
+#include "tests/support/ReadBack.h"
 #include "toolkit/MessageLoop.h"
 #include "toolkit/TControl.h"
 
@@ -64,10 +65,10 @@ TEST_F(TZuMainFormTest, DraggingTheClientAreaMovesTheWindowButAChildDoesNot) {
     button.Init();
     Start();
     const HWND window = main.Control->Handle;
-    const RECT before = testdriver::WindowRect(window);
+    const RECT before = readback::WindowRect(window);
 
     testdriver::Drag(button.Control->Handle, 5, 5, 45, 25);
-    const RECT afterChild = testdriver::WindowRect(window);
+    const RECT afterChild = readback::WindowRect(window);
     EXPECT_EQ(afterChild.left, before.left);
     EXPECT_EQ(afterChild.top, before.top);
     EXPECT_TRUE(downs.Values.empty());
@@ -75,12 +76,12 @@ TEST_F(TZuMainFormTest, DraggingTheClientAreaMovesTheWindowButAChildDoesNot) {
     // The system moves a window only while the left button is down.
     testdriver::Drag(window, 10, 10, 50, 30, testdriver::MouseButton::Right);
     testdriver::MouseMove(window, 70, 70);
-    const RECT afterRight = testdriver::WindowRect(window);
+    const RECT afterRight = readback::WindowRect(window);
     EXPECT_EQ(afterRight.left, before.left);
     EXPECT_EQ(afterRight.top, before.top);
 
     testdriver::Drag(window, 10, 10, 50, 30);
-    const RECT afterForm = testdriver::WindowRect(window);
+    const RECT afterForm = readback::WindowRect(window);
     EXPECT_EQ(afterForm.left, before.left + 40);
     EXPECT_EQ(afterForm.top, before.top + 20);
     ASSERT_EQ(downs.Values.size(), 2u);

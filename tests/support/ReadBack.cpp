@@ -40,6 +40,14 @@ bool IsEnabled(HWND window) {
     return IsWindowEnabled(window) != FALSE;
 }
 
+HWND Focus() {
+    return GetFocus();
+}
+
+HWND ActiveWindow() {
+    return GetActiveWindow();
+}
+
 HWND Capture() {
     return GetCapture();
 }

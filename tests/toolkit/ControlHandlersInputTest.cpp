@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/testing.h"
+#include "tests/support/ReadBack.h"
 #include "tests/toolkit/ControlHandlersTest.h"
 #include "toolkit/Colors.h"
 #include "toolkit/ControlHandlers.h"
@@ -54,7 +55,7 @@ TEST_F(ControlHandlersTest, ListItemsRaiseClickOnDoubleClickAndSelChangeOnSelect
     EXPECT_EQ(click.Calls, 0);
     testdriver::DoubleClick(list->Handle, 20, 5);
     EXPECT_EQ(click.Calls, 1);
-    EXPECT_EQ(testdriver::CurrentItem(list->Handle), 0);
+    EXPECT_EQ(readback::CurrentItem(list->Handle), 0);
 }
 
 TEST_F(ControlHandlersTest, AControlFreedInItsOwnClickEventGoesOnlyAfterTheEventReturns) {
@@ -157,7 +158,7 @@ TEST_F(ControlHandlersTest, AKeyEventMaySwallowOrChangeTheKey) {
         keyReplacement = c.replacement;
         testdriver::PressKey(c.pressed);
         EXPECT_EQ(keysSeen, std::vector<std::uint32_t>{static_cast<std::uint32_t>(c.pressed)});
-        EXPECT_EQ(testdriver::CurrentItem(list->Handle), c.expectedItem);
+        EXPECT_EQ(readback::CurrentItem(list->Handle), c.expectedItem);
     }
 }
 

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "platform/testing.h"
+#include "tests/support/ReadBack.h"
 #include "tests/toolkit/WindowTestSupport.h"
 #include "toolkit/Navigation.h"
 #include "toolkit/WindowProc.h"
@@ -76,9 +77,9 @@ TEST_F(NavigationKeysTest, UpAndDownInTheListMoveTheSelectionNotTheFocus) {
     list->SetCurrentIndex(0);
     testdriver::PressKey(VK_DOWN);
     testdriver::PressKey(VK_DOWN);
-    EXPECT_EQ(testdriver::CurrentItem(list->Handle), 2);
+    EXPECT_EQ(readback::CurrentItem(list->Handle), 2);
     testdriver::PressKey(VK_UP);
-    EXPECT_EQ(testdriver::CurrentItem(list->Handle), 1);
+    EXPECT_EQ(readback::CurrentItem(list->Handle), 1);
     EXPECT_EQ(GetFocus(), list->Handle);
 }
 

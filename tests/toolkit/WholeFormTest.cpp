@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "platform/testing.h"
+#include "tests/support/ReadBack.h"
 #include "tests/toolkit/WindowTestSupport.h"
 #include "toolkit/MessageLoop.h"
 #include "toolkit/Navigation.h"
@@ -101,8 +102,8 @@ TEST_F(WholeFormTest, AFormBuiltByHandRunsUnderTheMessageLoopAndShutsDownCleanly
     testdriver::AddIdleStep([&] { testdriver::Click(player.add->Handle, 25, 8); });
     testdriver::AddIdleStep([&] { testdriver::Click(player.add->Handle, 45, 8); });
     testdriver::AddIdleStep([&] {
-        labelAfterAdds = testdriver::WindowText(player.label->Handle);
-        itemsAfterAdds = testdriver::ListItems(player.list->Handle);
+        labelAfterAdds = readback::WindowText(player.label->Handle);
+        itemsAfterAdds = readback::ListItems(player.list->Handle);
         player.list->SetCurrentIndex(0);
         SetFocus(player.add->Handle);
         testdriver::PressKey(VK_TAB);
@@ -113,16 +114,16 @@ TEST_F(WholeFormTest, AFormBuiltByHandRunsUnderTheMessageLoopAndShutsDownCleanly
         testdriver::PressKey(VK_DOWN);
     });
     testdriver::AddIdleStep([&] {
-        labelAfterDown = testdriver::WindowText(player.label->Handle);
+        labelAfterDown = readback::WindowText(player.label->Handle);
         testdriver::TypeText("hi");
     });
     testdriver::AddIdleStep([&] {
-        labelAfterTyping = testdriver::WindowText(player.label->Handle);
+        labelAfterTyping = readback::WindowText(player.label->Handle);
         testdriver::Click(player.clear->Handle, 5, 5);
     });
     testdriver::AddIdleStep([&] {
-        itemsAfterClear = static_cast<int>(testdriver::ListItems(player.list->Handle).size());
-        labelAfterClear = testdriver::WindowText(player.label->Handle);
+        itemsAfterClear = static_cast<int>(readback::ListItems(player.list->Handle).size());
+        labelAfterClear = readback::WindowText(player.label->Handle);
         PostMessageA(player.form->Handle, WM_SYSCOMMAND, SC_CLOSE, 0);
     });
 

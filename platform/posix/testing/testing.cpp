@@ -356,47 +356,9 @@ const MSG* MessageBeingDispatched(std::uint64_t* serial) {
 
 // ---- Read-back ----
 
-std::string WindowText(HWND window) {
-    const int length = GetWindowTextLengthA(window);
-    std::string text(static_cast<std::size_t>(std::max(length, 0)) + 1, '\0');
-    const int copied = GetWindowTextA(window, text.data(), static_cast<int>(text.size()));
-    text.resize(static_cast<std::size_t>(std::max(copied, 0)));
-    return text;
-}
-
-std::string ClassName(HWND window) {
-    char name[256] = {};
-    const int length = GetClassNameA(window, name, sizeof name);
-    return std::string(name, static_cast<std::size_t>(std::max(length, 0)));
-}
-
-DWORD Style(HWND window) {
-    return static_cast<DWORD>(GetWindowLongA(window, GWL_STYLE));
-}
-
-DWORD ExStyle(HWND window) {
-    return static_cast<DWORD>(GetWindowLongA(window, GWL_EXSTYLE));
-}
-
-RECT WindowRect(HWND window) {
-    RECT rect{};
-    GetWindowRect(window, &rect);
-    return rect;
-}
-
-RECT ClientRect(HWND window) {
-    RECT rect{};
-    GetClientRect(window, &rect);
-    return rect;
-}
-
-bool IsVisible(HWND window) {
-    return IsWindowVisible(window) != FALSE;
-}
-
 std::int64_t ClientPixel(HWND window, int x, int y) {
     RECT client{};
-    if (!IsVisible(window) || !GetClientRect(window, &client) || x < 0 || y < 0 ||
+    if (IsWindowVisible(window) == FALSE || !GetClientRect(window, &client) || x < 0 || y < 0 ||
         x >= client.right || y >= client.bottom) {
         return -1;
     }
@@ -416,41 +378,6 @@ bool SavePng(HWND window, const std::string& path) {
     RECT area{};
     const posix::gdi::Surface* surface = posix::ClientAreaOnSurface(window, &area);
     return surface != nullptr && posix::gdi::WritePng(*surface, area, path);
-}
-
-bool IsEnabled(HWND window) {
-    return IsWindowEnabled(window) != FALSE;
-}
-
-HWND Focus() {
-    return GetFocus();
-}
-
-HWND ActiveWindow() {
-    return GetActiveWindow();
-}
-
-HWND Capture() {
-    return GetCapture();
-}
-
-std::vector<std::string> ListItems(HWND listBox) {
-    std::vector<std::string> items;
-    const LRESULT count = SendMessageA(listBox, LB_GETCOUNT, 0, 0);
-    for (LRESULT index = 0; index < count; ++index) {
-        const LRESULT length = SendMessageA(listBox, LB_GETTEXTLEN, static_cast<WPARAM>(index), 0);
-        std::string text(static_cast<std::size_t>(std::max<LRESULT>(length, 0)) + 1, '\0');
-        const LRESULT copied = SendMessageA(listBox, LB_GETTEXT, static_cast<WPARAM>(index),
-                                            reinterpret_cast<LPARAM>(text.data()));
-        text.resize(static_cast<std::size_t>(std::clamp<LRESULT>(copied, 0, length)));
-        items.push_back(std::move(text));
-    }
-    return items;
-}
-
-int CurrentItem(HWND listBox) {
-    const LRESULT current = SendMessageA(listBox, LB_GETCURSEL, 0, 0);
-    return current < 0 ? -1 : static_cast<int>(current);
 }
 
 } // namespace testdriver

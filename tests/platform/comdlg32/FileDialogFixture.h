@@ -6,6 +6,7 @@
 #include "platform/posix/comdlg32/comdlg_dialog.h"
 #include "platform/testing.h"
 #include "platform/win32.h"
+#include "tests/support/ReadBack.h"
 
 #include <gtest/gtest.h>
 
@@ -79,7 +80,7 @@ inline std::vector<HWND> Children(HWND parent) {
 inline HWND FindTopLevel(const char* className) {
     for (HWND window = GetWindow(GetDesktopWindow(), GW_CHILD); window != nullptr;
          window = GetWindow(window, GW_HWNDNEXT)) {
-        if (testdriver::ClassName(window) == className && IsWindowVisible(window)) {
+        if (readback::ClassName(window) == className && IsWindowVisible(window)) {
             return window;
         }
     }
@@ -105,7 +106,7 @@ inline HWND Control(HWND dialog, int id) {
 
 // The centre of the list item that shows this text; fails the test when there is none.
 inline POINT ItemPoint(HWND list, const std::string& text) {
-    const std::vector<std::string> items = testdriver::ListItems(list);
+    const std::vector<std::string> items = readback::ListItems(list);
     for (std::size_t i = 0; i < items.size(); ++i) {
         if (items[i] == text) {
             RECT rect{};

@@ -3,6 +3,7 @@
 // selection, the owner and timers while the dialog waits.
 
 #include "tests/platform/comdlg32/FileDialogFixture.h"
+#include "tests/support/ReadBack.h"
 
 #include <gtest/gtest.h>
 
@@ -67,7 +68,7 @@ protected:
     }
 
     static std::vector<std::string> FileItems(HWND dialog) {
-        return testdriver::ListItems(Control(dialog, FileListId));
+        return readback::ListItems(Control(dialog, FileListId));
     }
 
     TempTree tree;
@@ -87,18 +88,18 @@ TEST_F(FileDialogTest, NavigatesIntoAFolderAndAnswersTheFullPathOfTheFilePicked)
     Steps({
         [&](HWND dialog) {
             rootItems = FileItems(dialog);
-            title = testdriver::WindowText(dialog);
+            title = readback::WindowText(dialog);
             dialogOwner = GetWindow(dialog, GW_OWNER);
             ownerEnabled = IsWindowEnabled(owner) != FALSE;
             DoubleClickItem(Control(dialog, FileListId), "[music]");
         },
         [&](HWND dialog) {
             musicItems = FileItems(dialog);
-            folderShown = testdriver::WindowText(Control(dialog, FolderTextId));
+            folderShown = readback::WindowText(Control(dialog, FolderTextId));
             ClickItem(Control(dialog, FileListId), "a.mp3");
         },
         [&](HWND dialog) {
-            typed = testdriver::WindowText(Control(dialog, FileNameId));
+            typed = readback::WindowText(Control(dialog, FileNameId));
             ClickButton(dialog, IDOK);
         },
     });
@@ -115,7 +116,7 @@ TEST_F(FileDialogTest, NavigatesIntoAFolderAndAnswersTheFullPathOfTheFilePicked)
     EXPECT_EQ(dialogOwner, owner);
     EXPECT_FALSE(ownerEnabled);
     EXPECT_TRUE(IsWindowEnabled(owner));
-    EXPECT_EQ(testdriver::ActiveWindow(), owner);
+    EXPECT_EQ(readback::ActiveWindow(), owner);
     EXPECT_EQ(FindDialog(), nullptr);
     EXPECT_EQ(CommDlgExtendedError(), 0u);
 }
@@ -127,11 +128,11 @@ TEST_F(FileDialogTest, IsCentredOnItsOwner) {
     request.ofn.hwndOwner = owner;
     RECT dialogRect{};
     Steps({[&](HWND dialog) {
-        dialogRect = testdriver::WindowRect(dialog);
+        dialogRect = readback::WindowRect(dialog);
         testdriver::PressKey(VK_ESCAPE);
     }});
     EXPECT_FALSE(GetOpenFileNameA(&request.ofn));
-    const RECT ownerRect = testdriver::WindowRect(owner);
+    const RECT ownerRect = readback::WindowRect(owner);
     EXPECT_LE(std::abs((dialogRect.left + dialogRect.right) - (ownerRect.left + ownerRect.right)),
               1);
     EXPECT_LE(std::abs((dialogRect.top + dialogRect.bottom) - (ownerRect.top + ownerRect.bottom)),
@@ -147,7 +148,7 @@ TEST_F(FileDialogTest, OpensOnTheButtonFaceWithTheStartNameFocusedAndSelected) {
     DWORD selectionStart = 1, selectionEnd = 0;
     Steps({[&](HWND dialog) {
         background = testdriver::ClientPixel(dialog, 2, 2);
-        focus = testdriver::Focus();
+        focus = readback::Focus();
         nameField = Control(dialog, FileNameId);
         SendMessageA(nameField, EM_GETSEL, reinterpret_cast<WPARAM>(&selectionStart),
                      reinterpret_cast<LPARAM>(&selectionEnd));
@@ -173,8 +174,8 @@ TEST_F(FileDialogTest, ChoosingAnotherFilterPairRelistsAndIsAnsweredInTheIndex) 
     std::string prefilled;
     Steps({
         [&](HWND dialog) {
-            prefilled = testdriver::WindowText(Control(dialog, FileNameId));
-            filters = testdriver::ListItems(Control(dialog, FilterListId));
+            prefilled = readback::WindowText(Control(dialog, FileNameId));
+            filters = readback::ListItems(Control(dialog, FilterListId));
             mp3Items = FileItems(dialog);
             ClickItem(Control(dialog, FilterListId), "WAVE");
         },
@@ -283,7 +284,7 @@ TEST_F(FileDialogTest, ATypedFolderNameOpensThatFolder) {
         },
         [&](HWND dialog) {
             shown = FileItems(dialog);
-            afterOpening = testdriver::WindowText(Control(dialog, FileNameId));
+            afterOpening = readback::WindowText(Control(dialog, FileNameId));
             testdriver::TypeText("..");
             testdriver::PressKey(VK_RETURN);
         },
@@ -411,7 +412,7 @@ TEST_F(FileDialogTest, SavingANewFileAsksNothing) {
     testdriver::Record(testdriver::ApiFamily::Dialogs);
     std::string title;
     Steps({[&](HWND dialog) {
-        title = testdriver::WindowText(dialog);
+        title = readback::WindowText(dialog);
         testdriver::TypeText("new.qpl");
         testdriver::PressKey(VK_RETURN);
     }});
@@ -436,7 +437,7 @@ TEST_F(FileDialogTest, SeveralFilesComeAsTheFolderThenTheNames) {
             testdriver::KeyUp(VK_CONTROL);
         },
         [&](HWND dialog) {
-            typed = testdriver::WindowText(Control(dialog, FileNameId));
+            typed = readback::WindowText(Control(dialog, FileNameId));
             ClickButton(dialog, IDOK);
         },
     });
@@ -501,7 +502,7 @@ TEST_F(FileDialogTest, TabMovesTheFocusThroughTheControls) {
     Prepare(request);
     std::vector<int> ids;
     const auto note = [&ids](HWND) {
-        ids.push_back(GetWindowLongA(testdriver::Focus(), GWL_ID));
+        ids.push_back(GetWindowLongA(readback::Focus(), GWL_ID));
         testdriver::PressKey(VK_TAB);
     };
     Steps({note, note, note, note, note, note, [](HWND) { testdriver::PressKey(VK_ESCAPE); }});

@@ -3,6 +3,7 @@
 
 #include "platform/posix/testing/driver_hooks.h"
 #include "platform/testing.h"
+#include "tests/support/ReadBack.h"
 
 #include <gtest/gtest.h>
 
@@ -93,21 +94,21 @@ TEST_F(TestDriverTest, ReadsBackWindowsAndListBoxes) {
     for (const char* item : {"one", "two", ""}) {
         SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item));
     }
-    EXPECT_EQ(testdriver::ListItems(list), (std::vector<std::string>{"one", "two", ""}));
-    EXPECT_EQ(testdriver::CurrentItem(list), -1);
+    EXPECT_EQ(readback::ListItems(list), (std::vector<std::string>{"one", "two", ""}));
+    EXPECT_EQ(readback::CurrentItem(list), -1);
     SendMessageA(list, LB_SETCURSEL, 1, 0);
-    EXPECT_EQ(testdriver::CurrentItem(list), 1);
-    EXPECT_EQ(testdriver::ClassName(list), "LISTBOX");
-    EXPECT_EQ(testdriver::WindowText(parent), "popup");
-    EXPECT_EQ(testdriver::Style(list) & WS_CHILD, WS_CHILD);
-    const RECT rect = testdriver::WindowRect(list);
+    EXPECT_EQ(readback::CurrentItem(list), 1);
+    EXPECT_EQ(readback::ClassName(list), "LISTBOX");
+    EXPECT_EQ(readback::WindowText(parent), "popup");
+    EXPECT_EQ(readback::Style(list) & WS_CHILD, WS_CHILD);
+    const RECT rect = readback::WindowRect(list);
     EXPECT_EQ(rect.left, 15);
-    EXPECT_TRUE(testdriver::IsVisible(list));
-    EXPECT_TRUE(testdriver::IsEnabled(list));
+    EXPECT_TRUE(readback::IsVisible(list));
+    EXPECT_TRUE(readback::IsEnabled(list));
     testdriver::Click(list, 10, 5);
-    EXPECT_EQ(testdriver::Focus(), list);
-    EXPECT_EQ(testdriver::ActiveWindow(), parent);
-    EXPECT_EQ(testdriver::Capture(), nullptr);
+    EXPECT_EQ(readback::Focus(), list);
+    EXPECT_EQ(readback::ActiveWindow(), parent);
+    EXPECT_EQ(readback::Capture(), nullptr);
 }
 
 TEST_F(TestDriverTest, TypedTextArrivesAsCharactersOfEveryByte) {
@@ -118,7 +119,7 @@ TEST_F(TestDriverTest, TypedTextArrivesAsCharactersOfEveryByte) {
     SetFocus(edit);
     const std::string text = "Ab1 ~?\xC3\xA9";
     testdriver::TypeText(text);
-    EXPECT_EQ(testdriver::WindowText(edit), text);
+    EXPECT_EQ(readback::WindowText(edit), text);
     EXPECT_GE(GetKeyState(VK_SHIFT), 0) << "Shift is released after the text";
 }
 

@@ -4,6 +4,7 @@
 
 #include "platform/testing.h"
 #include "tests/platform/user32/PixelProbe.h"
+#include "tests/support/ReadBack.h"
 
 #include <gtest/gtest.h>
 
@@ -183,7 +184,7 @@ TEST_F(ControlTextTest, ToolTipIsSizedByItsTextAndDrawnInInfoColours) {
     testdriver::MouseMove(tool, 20, 10);
     testdriver::AdvanceClock(GetDoubleClickTime() + 10);
     testdriver::PumpUntilIdle();
-    ASSERT_TRUE(testdriver::IsVisible(tip));
+    ASSERT_TRUE(readback::IsVisible(tip));
     const SIZE size = Extent(GuiFont(), text);
     const RECT client = ClientOf(tip);
     EXPECT_EQ(client.right, size.cx + 6) << "the text and a margin of 3 on each side";

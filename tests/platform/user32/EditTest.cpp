@@ -3,6 +3,7 @@
 
 #include "platform/testing.h"
 #include "tests/platform/user32/MessageSequence.h"
+#include "tests/support/ReadBack.h"
 
 #include <gtest/gtest.h>
 
@@ -83,7 +84,7 @@ TEST_F(EditTest, TypingACharacterReportsUpdateThenChange) {
         {WM_KEYUP, Posted},
     };
     ExpectSequence(expected, "typing one letter");
-    EXPECT_EQ(testdriver::WindowText(edit), "a");
+    EXPECT_EQ(readback::WindowText(edit), "a");
 }
 
 TEST_F(EditTest, EditingKeysLeaveTextAndSelection) {
@@ -139,7 +140,7 @@ TEST_F(EditTest, EditingKeysLeaveTextAndSelection) {
     };
     for (const Step& step : steps) {
         step.Keys();
-        EXPECT_EQ(testdriver::WindowText(edit), step.Text) << step.Action;
+        EXPECT_EQ(readback::WindowText(edit), step.Text) << step.Action;
         EXPECT_EQ(Selection(edit), std::make_pair(step.Start, step.End)) << step.Action;
     }
 }
@@ -171,11 +172,11 @@ TEST_F(EditTest, KeysStepOverWholeUtf8Characters) {
         EXPECT_EQ(Selection(edit), std::make_pair(first, first)) << test.Text;
         testdriver::PressKey(VK_END);
         testdriver::PressKey(VK_BACK);
-        EXPECT_EQ(testdriver::WindowText(edit), test.AfterBackspaceAtEnd) << test.Text;
+        EXPECT_EQ(readback::WindowText(edit), test.AfterBackspaceAtEnd) << test.Text;
         testdriver::PressKey(VK_HOME);
         testdriver::PressKey(VK_DELETE);
         const std::string afterBackspace = test.AfterBackspaceAtEnd;
-        EXPECT_EQ(testdriver::WindowText(edit), afterBackspace.substr(first)) << test.Text;
+        EXPECT_EQ(readback::WindowText(edit), afterBackspace.substr(first)) << test.Text;
     }
 }
 
@@ -203,7 +204,7 @@ TEST_F(EditTest, SetSelFollowsTheWin32Rules) {
             << test.Start << ", " << test.End;
         EXPECT_EQ(SendMessageA(edit, EM_GETSEL, 0, 0), MAKELONG(test.WantStart, test.WantEnd));
         SendMessageA(edit, WM_CHAR, 'x', 0);
-        EXPECT_EQ(testdriver::WindowText(edit), test.TypedResult) << test.Start << ", " << test.End;
+        EXPECT_EQ(readback::WindowText(edit), test.TypedResult) << test.Start << ", " << test.End;
     }
     // Start -1 only drops the selection; the caret stays at the moving end.
     SetWindowTextA(edit, "0123456789");
@@ -219,17 +220,17 @@ TEST_F(EditTest, TheLimitStopsTypingButNotSetText) {
     SetFocus(edit);
     Clear();
     testdriver::TypeText("abcd");
-    EXPECT_EQ(testdriver::WindowText(edit), "abc");
+    EXPECT_EQ(readback::WindowText(edit), "abc");
     EXPECT_EQ(Notifications(), (std::vector<int>{EN_UPDATE, EN_CHANGE, EN_UPDATE, EN_CHANGE,
                                                  EN_UPDATE, EN_CHANGE, EN_MAXTEXT}));
     SendMessageA(edit, EM_SETSEL, 1, 2);
     testdriver::TypeText("Z");
-    EXPECT_EQ(testdriver::WindowText(edit), "aZc") << "replacing a selection fits";
+    EXPECT_EQ(readback::WindowText(edit), "aZc") << "replacing a selection fits";
     SendMessageA(edit, EM_SETSEL, 0, 0);
     SendMessageA(edit, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>("12345"));
-    EXPECT_EQ(testdriver::WindowText(edit), "aZc") << "nothing fits";
+    EXPECT_EQ(readback::WindowText(edit), "aZc") << "nothing fits";
     SetWindowTextA(edit, "longer than the limit");
-    EXPECT_EQ(testdriver::WindowText(edit), "longer than the limit");
+    EXPECT_EQ(readback::WindowText(edit), "longer than the limit");
     SendMessageA(edit, EM_LIMITTEXT, 0, 0);
     EXPECT_EQ(SendMessageA(edit, EM_GETLIMITTEXT, 0, 0), 0x7FFFFFFE);
 }
@@ -249,7 +250,7 @@ TEST_F(EditTest, TextMessagesCopyWhatFitsAndReplaceSelCutsToTheLimit) {
     SendMessageA(edit, EM_SETSEL, 3, 3);
     Clear();
     SendMessageA(edit, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>("abcdef"));
-    EXPECT_EQ(testdriver::WindowText(edit), "newab");
+    EXPECT_EQ(readback::WindowText(edit), "newab");
     EXPECT_EQ(Notifications(), (std::vector<int>{EN_MAXTEXT, EN_UPDATE, EN_CHANGE}));
     EXPECT_EQ(Selection(edit), std::make_pair(DWORD{5}, DWORD{5}));
     SendMessageA(edit, WM_SETTEXT, 0, 0);
@@ -272,11 +273,11 @@ TEST_F(EditTest, ReadOnlyEditsIgnoreTypingAndDeleting) {
     testdriver::PressKey(VK_BACK);
     testdriver::PressKey(VK_HOME);
     testdriver::PressKey(VK_DELETE);
-    EXPECT_EQ(testdriver::WindowText(edit), "fixed");
+    EXPECT_EQ(readback::WindowText(edit), "fixed");
     EXPECT_TRUE(Notifications().empty());
     SendMessageA(edit, EM_SETSEL, 0, 2);
     SendMessageA(edit, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>("F"));
-    EXPECT_EQ(testdriver::WindowText(edit), "Fxed") << "programs may still change the text";
+    EXPECT_EQ(readback::WindowText(edit), "Fxed") << "programs may still change the text";
 }
 
 } // namespace

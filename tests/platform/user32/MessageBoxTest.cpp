@@ -1,5 +1,6 @@
 #include "platform/testing.h"
 #include "platform/win32.h"
+#include "tests/support/ReadBack.h"
 
 #include <gtest/gtest.h>
 
@@ -24,7 +25,7 @@ std::vector<HWND> TopLevelWindows() {
 
 HWND FindBox() {
     for (HWND window : TopLevelWindows()) {
-        if (testdriver::ClassName(window) == boxClass && IsWindowVisible(window)) {
+        if (readback::ClassName(window) == boxClass && IsWindowVisible(window)) {
             return window;
         }
     }
@@ -42,7 +43,7 @@ std::vector<HWND> ChildrenOf(HWND parent) {
 
 HWND ButtonOf(HWND box, int id) {
     for (HWND child : ChildrenOf(box)) {
-        if (testdriver::ClassName(child) == "BUTTON" && GetWindowLongA(child, GWL_ID) == id) {
+        if (readback::ClassName(child) == "BUTTON" && GetWindowLongA(child, GWL_ID) == id) {
             return child;
         }
     }
@@ -114,13 +115,13 @@ TEST_F(MessageBoxTest, ShowsTextCaptionAndButtonsWithTheOwnerDisabled) {
         seen.Box = FindBox();
         ASSERT_NE(seen.Box, nullptr);
         seen.BoxOwner = GetWindow(seen.Box, GW_OWNER);
-        seen.Caption = testdriver::WindowText(seen.Box);
+        seen.Caption = readback::WindowText(seen.Box);
         for (HWND child : ChildrenOf(seen.Box)) {
-            seen.Classes.push_back(testdriver::ClassName(child));
-            seen.Texts.push_back(testdriver::WindowText(child));
+            seen.Classes.push_back(readback::ClassName(child));
+            seen.Texts.push_back(readback::WindowText(child));
         }
         seen.OwnerEnabled = IsWindowEnabled(owner) != FALSE;
-        seen.Focus = testdriver::Focus();
+        seen.Focus = readback::Focus();
         seen.YesButton = ButtonOf(seen.Box, IDYES);
         testdriver::Click(seen.YesButton, 5, 5);
     });

@@ -3,6 +3,7 @@
 
 #include "platform/testing.h"
 #include "tests/platform/user32/MessageSequence.h"
+#include "tests/support/ReadBack.h"
 
 #include <gtest/gtest.h>
 
@@ -114,7 +115,7 @@ TEST_F(StaticTest, KeepsTextAndFont) {
     EXPECT_EQ(GetWindowTextA(label, text, sizeof text), 5);
     EXPECT_STREQ(text, "label");
     SetWindowTextA(label, "other");
-    EXPECT_EQ(testdriver::WindowText(label), "other");
+    EXPECT_EQ(readback::WindowText(label), "other");
     const HFONT font = reinterpret_cast<HFONT>(static_cast<UINT_PTR>(0x4321));
     SendMessageA(label, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     EXPECT_EQ(SendMessageA(label, WM_GETFONT, 0, 0), reinterpret_cast<LRESULT>(font));

@@ -4,6 +4,7 @@
 
 #include "platform/testing.h"
 #include "tests/platform/user32/MessageSequence.h"
+#include "tests/support/ReadBack.h"
 
 #include <gtest/gtest.h>
 
@@ -49,7 +50,7 @@ protected:
         return SendMessageA(toolTip, message, wParam, reinterpret_cast<LPARAM>(&info));
     }
 
-    bool TipShown() const { return testdriver::IsVisible(toolTip); }
+    bool TipShown() const { return readback::IsVisible(toolTip); }
 
     HWND parent = nullptr;
     HWND tool = nullptr;
@@ -93,18 +94,18 @@ TEST_F(ToolTipTest, ShowsTheTextWhenTheMouseRestsForTheInitialDelay) {
     EXPECT_FALSE(TipShown());
     testdriver::AdvanceClock(1);
     ASSERT_TRUE(TipShown());
-    EXPECT_EQ(testdriver::WindowText(toolTip), "Play the next track");
+    EXPECT_EQ(readback::WindowText(toolTip), "Play the next track");
     // The tool's client origin is at 100 + 10 plus the parent's frame; the tip sits below the
     // mouse.
     POINT mouse{20, 20};
     ClientToScreen(tool, &mouse);
-    const RECT tip = testdriver::WindowRect(toolTip);
+    const RECT tip = readback::WindowRect(toolTip);
     EXPECT_EQ(tip.left, mouse.x);
     EXPECT_GT(tip.top, mouse.y);
     EXPECT_GT(tip.right - tip.left, 0);
     EXPECT_GT(tip.bottom - tip.top, 0);
     EXPECT_NE(GetFocus(), toolTip);
-    EXPECT_EQ(testdriver::ActiveWindow(), parent) << "showing the tip activates nothing";
+    EXPECT_EQ(readback::ActiveWindow(), parent) << "showing the tip activates nothing";
 }
 
 TEST_F(ToolTipTest, MovingWithinTheToolRestartsTheDelayUntilTheTipShows) {
@@ -161,13 +162,13 @@ TEST_F(ToolTipTest, ToolAreasDecideWhereTheTipApplies) {
     Send(TTM_ADDTOOLA, whole);
     testdriver::MouseMove(tool, 10, 10);
     testdriver::AdvanceClock(InitialDelay);
-    EXPECT_EQ(testdriver::WindowText(toolTip), "left half");
+    EXPECT_EQ(readback::WindowText(toolTip), "left half");
     // Into the right half: another tool, so the tip waits for the delay again.
     testdriver::MouseMove(tool, 70, 10);
     EXPECT_FALSE(TipShown());
     testdriver::AdvanceClock(InitialDelay);
     EXPECT_TRUE(TipShown());
-    EXPECT_EQ(testdriver::WindowText(toolTip), "whole window");
+    EXPECT_EQ(readback::WindowText(toolTip), "whole window");
 }
 
 TEST_F(ToolTipTest, ToolInfoReadsBackAndUpdatedTextShowsAtOnce) {
@@ -190,7 +191,7 @@ TEST_F(ToolTipTest, ToolInfoReadsBackAndUpdatedTextShowsAtOnce) {
 
     read.lpszText = const_cast<LPSTR>("second text");
     Send(TTM_UPDATETIPTEXTA, read);
-    EXPECT_EQ(testdriver::WindowText(toolTip), "second text");
+    EXPECT_EQ(readback::WindowText(toolTip), "second text");
     EXPECT_TRUE(TipShown());
 
     // Read-back text stops at 80 bytes: the caller's buffer size is unknown.
